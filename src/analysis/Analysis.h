@@ -1,0 +1,55 @@
+#pragma once
+
+#include "analysis/MeasurementRecord.h"
+#include "analysis/MeridianModel.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace oruk {
+
+// Everything computed from one measurement. Tables are 1-based like the formulas.
+struct AnalysisResult {
+    double BodyEnergy = 0;
+    double QualityAverage = 0;
+    bool LowEnergy = false;
+    PointValues Compensated{};
+    OneBased<double, 8> GroupMean{};
+    double YinMean = 0, YangMean = 0, UpperMean = 0, LowerMean = 0, LeftMean = 0, RightMean = 0;
+    double GroupMin = 0, GroupMax = 0;
+    double BandUnit = 0, UpBand1 = 0, UpBand2 = 0, DownBand1 = 0, DownBand2 = 0, DiffBand1 = 0, DiffBand2 = 0;
+    OneBased<double, 12> ElementPairMean{};
+    OneBased<OneBased<double, 3>, 7> ElementMean{};
+    OneBased<OneBased<int, 3>, 7> ElementGrade{};
+    PointValues Deviation{};
+    OneBased<int, kPointCount> PointGrade{};
+    OneBased<int, kMeridianCount> MeridianGrade{}, SideGrade{}, PairMeanGrade{}, PairDiffGrade{};
+    OneBased<int, 5> IndexGrade{};
+    OneBased<std::string, 5> IndexText{};
+    double ExpectedEnergy = 0;
+    double OverallBalance = 0;
+    PointValues PointBalance{};
+    double MeridianBalance = 0;
+};
+
+// Raised for a record the formulas cannot grade (a value of 0 or less, a zero group mean).
+class AnalysisError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The grading bands, scaled by the body energy; shared with the energy comparison.
+struct GradeBands {
+    double BandUnit = 0, UpBand1 = 0, UpBand2 = 0, DownBand1 = 0, DownBand2 = 0, DiffBand1 = 0, DiffBand2 = 0;
+    static GradeBands ForBodyEnergy(double bodyEnergy);
+};
+
+int FourLevelDeviationGrade(double d, const GradeBands& bands);
+int ThreeLevelDeviationGrade(double d, const GradeBands& bands);
+int ThreeLevelDifferenceGrade(double d, const GradeBands& bands);
+
+// male = true for a male subject; birth <= 0 means no birth date (scored as aged 40).
+// Fills record.Compensated. Throws AnalysisError for a record that cannot be analysed.
+AnalysisResult Analyse(MeasurementRecord& record, bool male, double birth, const DisplayTables& tables);
+
+} // namespace oruk

@@ -1,0 +1,23 @@
+#include "app/cli/CliArgs.h"
+#include "app/cli/Commands.h"
+
+#include <ostream>
+
+namespace oruk::cli {
+
+int RunDevice(const CommandArgs&, std::ostream&, std::ostream& err) {
+    err << "this command is not available in this build\n";
+    return kExitFailure;
+}
+
+int RunMeasure(const CommandArgs&, std::ostream&, std::ostream& err) {
+    err << "this command is not available in this build\n";
+    return kExitFailure;
+}
+
+int RunCalibrate(const CommandArgs&, std::ostream&, std::ostream& err) {
+    err << "this command is not available in this build\n";
+    return kExitFailure;
+}
+
+} // namespace oruk::cli

@@ -44,9 +44,19 @@ struct GradeBands {
     static GradeBands ForBodyEnergy(double bodyEnergy);
 };
 
-int FourLevelDeviationGrade(double d, const GradeBands& bands);
-int ThreeLevelDeviationGrade(double d, const GradeBands& bands);
-int ThreeLevelDifferenceGrade(double d, const GradeBands& bands);
+// d is the graded difference; 0 counts as positive.
+int FourLevelDeviationGrade(double d, const GradeBands& bands);   // -3 .. 3
+int ThreeLevelDeviationGrade(double d, const GradeBands& bands);  // -2 .. 2
+int ThreeLevelDifferenceGrade(double d, const GradeBands& bands); // -2 .. 2, on the DiffBand widths
+
+// Grade of index 1..5 (body energy, upper/lower, left/right, yin/yang, max/min group mean).
+int GradeIndex(int index, double value, bool male);
+
+// Expected body energy for an age in years; female subjects 6 % lower.
+double ExpectedEnergyFor(double ageYears, bool male);
+
+// Nearest integer, ties to the even neighbour, whatever the floating-point rounding mode.
+double RoundHalfEven(double x);
 
 // male = true for a male subject; birth <= 0 means no birth date (scored as aged 40).
 // Fills record.Compensated. Throws AnalysisError for a record that cannot be analysed.

@@ -58,8 +58,10 @@ double ExpectedEnergyFor(double ageYears, bool male);
 // Nearest integer, ties to the even neighbour, whatever the floating-point rounding mode.
 double RoundHalfEven(double x);
 
-// male = true for a male subject; birth <= 0 means no birth date (scored as aged 40).
-// Fills record.Compensated. Throws AnalysisError for a record that cannot be analysed.
+// male = true for a male subject; birth <= 0 means no birth date (scored as aged 40); the age is
+// counted to record.MeDate. Fills record.Compensated; MeridianBalance is filled too (mean of the
+// 24 PointBalance). Throws AnalysisError for a value of 0 or less (or not finite) and for a group
+// of compensated values whose mean is not above 0 (a zero custom coefficient).
 AnalysisResult Analyse(MeasurementRecord& record, bool male, double birth, const DisplayTables& tables);
 
 } // namespace oruk

@@ -125,6 +125,16 @@ TEST(Analyse, DefaultCoefficientsGradeCompensatedValuesButBodyEnergyUsesRawOnes)
     EXPECT_EQ(r.PointGrade[15], 0); // KI has coefficient 1
 }
 
+TEST(Analyse, GroupExtremesAreTheTrueOnesAboveFullScale) {
+    // Compensation can lift every group above 200 µA; the minimum is still the smallest group.
+    MeasurementRecord rec = Uniform(250);
+    rec.Values[1] = 280;
+    const AnalysisResult r = Analyse(rec, true, 0, UnitTables());
+    EXPECT_DOUBLE_EQ(r.GroupMin, 250);
+    EXPECT_DOUBLE_EQ(r.GroupMax, 260);
+    EXPECT_EQ(r.IndexGrade[5], 0);
+}
+
 TEST(Analyse, LowEnergyThresholdIsInclusive) {
     MeasurementRecord at = Uniform(12), above = Uniform(12.01);
     EXPECT_TRUE(Analyse(at, true, 0, UnitTables()).LowEnergy);

@@ -185,6 +185,7 @@ TEST_F(AnalyzeCommand, TextShowsTheFirstAnalysisPage) {
           "Avg: 30.0"})
         EXPECT_NE(t.find(expected), std::string::npos) << expected << "\n" << t;
     EXPECT_EQ(t.find("平均能量過低"), std::string::npos);
+    EXPECT_EQ(t.find("測量檢定值"), std::string::npos); // no quality scores given
 
     // Meridian rows follow the alternative order: each yin meridian before its yang partner.
     std::vector<std::size_t> at;
@@ -198,10 +199,17 @@ TEST_F(AnalyzeCommand, TextShowsTheFirstAnalysisPage) {
     }
 }
 
-TEST_F(AnalyzeCommand, LowEnergyIsFlaggedInText) {
-    const CliRun run = Analyze({"--values", Join(std::vector<double>(24, 12)), "--coefficients", "unit"});
+TEST_F(AnalyzeCommand, LowEnergyAndQualityScoresInText) {
+    std::vector<double> scores(24, 90);
+    scores[0] = -4;
+    const CliRun run = Analyze(
+        {"--values", Join(std::vector<double>(24, 12)), "--std", Join(scores), "--coefficients", "unit"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("平均能量過低"), std::string::npos);
+    const std::size_t grid = run.out.find("測量檢定值");
+    ASSERT_NE(grid, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("    0.0   90.0", grid), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Avg: 86.1", grid), std::string::npos) << run.out; // (23 * 90 - 4) / 24
 }
 
 TEST_F(AnalyzeCommand, BadInputFailsWithOneMessageAndExitCodeTwo) {

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <ostream>
@@ -268,6 +269,22 @@ void WriteAnalysisText(std::ostream& out, const AnalysisResult& r, const Measure
         out << "\n";
     }
     out << "Avg: " << Format("%3.1f", r.BodyEnergy) << "\n";
+    if (std::any_of(record.Std.begin(), record.Std.end(), [](double s) { return s != 0; })) {
+        out << "測量檢定值\n" << PadRight("", kNameWidth);
+        for (int k = 1; k <= kMeridianCount; ++k)
+            out << PadLeft(MeridianTable()[tables.MeridianOrder[k]].Name, 7);
+        out << "\n";
+        for (const Side side : {Side::Left, Side::Right}) {
+            out << PadRight(SideText(side), kNameWidth);
+            for (int k = 1; k <= kMeridianCount; ++k) {
+                const int m = tables.MeridianOrder[k];
+                const double score = record.Std[side == Side::Left ? LeftPointOf(m) : RightPointOf(m)];
+                out << PadLeft(score > 0 ? Format("%3.1f", score) : "0.0", 7);
+            }
+            out << "\n";
+        }
+        out << "Avg: " << Format("%3.1f", r.QualityAverage) << "\n";
+    }
     out << "測量日期: " << (record.MeDate != 0 ? ShortDate(record.MeDate) : "") << "\n";
     out << "測量時間: " << (record.MeDate != 0 ? TimeOfDay(record.MeDate) : "") << "\n";
     out << "測量年齡: " << (hasBirth ? Format("%3.1f", (record.MeDate - subject.Birth) / 365) : "") << "\n";

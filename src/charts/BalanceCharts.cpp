@@ -187,7 +187,7 @@ void DrawAutonomic(ChartFrame& f, const ChartInput& in) {
     double L, R, T, Bt, Wp, Hp;
     int areaTop = 0;
     if (paper) {
-        areaTop = f.Layout().CursorY + 3 * f.Layout().LineHeight;
+        areaTop = f.Top();
         Wp = f.Mm(160);
         Hp = f.Mm(90);
         L = f.Mm(20) + RoundEven(Wp / 12 * 2.5);
@@ -304,7 +304,7 @@ void DrawBalanceChartScreen(ChartKind kind, Canvas& canvas, const ChartInput& in
 
 void PrintBalanceChart(ChartKind kind, PrintLayout& layout, const ChartInput& in) {
     int y0 = BeginPaperChart(layout, ChartPaperTitle(kind));
-    ChartFrame f(layout);
+    ChartFrame f(layout, y0);
     if (kind == ChartKind::Autonomic)
         DrawAutonomic(f, in);
     else

@@ -13,13 +13,14 @@ class ChartFrame {
 public:
     // Screen placement.
     explicit ChartFrame(Canvas& canvas) : c(canvas), layout_(nullptr) {}
-    // Paper placement.
-    explicit ChartFrame(PrintLayout& layout) : c(layout.canvas()), layout_(&layout) {}
+    // Paper placement; top is the chart area's top (y0).
+    ChartFrame(PrintLayout& layout, int top) : c(layout.canvas()), layout_(&layout), top_(top) {}
 
     Canvas& c;
 
     bool Paper() const { return layout_ != nullptr; }
     PrintLayout& Layout() const { return *layout_; }
+    int Top() const { return top_; }
     int Mm(double mm) const { return layout_->MmToDots(mm); }
     // A length given in pixels for the screen and in millimetres for paper.
     int Len(int px, double mm) const { return Paper() ? Mm(mm) : px; }
@@ -48,10 +49,12 @@ public:
 
 private:
     PrintLayout* layout_;
+    int top_ = 0;
 };
 
 // The frame every printed chart shares: space check, centred blue title, and the final advance.
-// Returns y0 for the drawing (the cursor plus three lines).
+// Returns y0 for the drawing: the cursor at the chart's start plus three lines, so that the legend
+// line sits right under the title.
 int BeginPaperChart(PrintLayout& layout, std::string_view title);
 void EndPaperChart(PrintLayout& layout);
 

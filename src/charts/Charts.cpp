@@ -60,6 +60,7 @@ std::string EnergyBalancePicturePath(const std::string& workDir) {
 
 int BeginPaperChart(PrintLayout& layout, std::string_view title) {
     layout.ReserveChartSpace();
+    const int y0 = layout.CursorY + 3 * layout.LineHeight;
     Canvas& c = layout.canvas();
     c.brush.style = BrushStyle::None;
     layout.CursorY += layout.LineHeight;
@@ -67,7 +68,7 @@ int BeginPaperChart(PrintLayout& layout, std::string_view title) {
     c.font.colour = layout.PrintColour(kBlue);
     c.Text(layout.RightEdge / 2 - c.TextWidth(t) / 2, layout.CursorY, t);
     layout.CursorY += layout.LineHeight;
-    return layout.CursorY + 3 * layout.LineHeight;
+    return y0;
 }
 
 void EndPaperChart(PrintLayout& layout) {

@@ -28,7 +28,7 @@ public:
         paper_ = f.Paper();
         if (paper_) {
             ox_ = f.Mm(30);
-            oy_ = f.Layout().CursorY + 3 * f.Layout().LineHeight;
+            oy_ = f.Top();
             AW_ = f.Mm(150) * 4.0 / 5.0;
             AH_ = f.Mm(90) * 7.0 / 8.0;
             g_ = f.Mm(6);
@@ -349,8 +349,7 @@ void DrawEnergyBalanceScreen(Canvas& canvas, const ChartInput& in) {
 }
 
 void PrintEnergyBalance(PrintLayout& layout, const ChartInput& in) {
-    BeginPaperChart(layout, ChartPaperTitle(ChartKind::EnergyBalance));
-    ChartFrame f(layout);
+    ChartFrame f(layout, BeginPaperChart(layout, ChartPaperTitle(ChartKind::EnergyBalance)));
     EnergyBalance(f, in).Draw();
     EndPaperChart(layout);
 }

@@ -399,7 +399,7 @@ void DrawMeridianChartScreen(ChartKind kind, Canvas& canvas, const ChartInput& i
 
 void PrintMeridianChart(ChartKind kind, PrintLayout& layout, const ChartInput& in) {
     int y0 = BeginPaperChart(layout, ChartPaperTitle(kind));
-    ChartFrame f(layout);
+    ChartFrame f(layout, y0);
     MeridianChart(f, in, StyleOf(kind), MakePlot(f.Mm(30), y0, f.Mm(150), f.Mm(90))).Draw();
     EndPaperChart(layout);
 }

@@ -51,7 +51,7 @@ void DrawEci(ChartFrame& f, const ChartInput& in) {
     int top = 0;
     double W = c.Width(), H = c.Height();
     if (paper) {
-        top = f.Layout().CursorY + 3 * f.Layout().LineHeight;
+        top = f.Top();
         double Wp = f.Mm(160);
         e = MakeEllipse(f.Mm(10) + RoundEven(Wp / 14), f.Mm(10) + RoundEven(Wp / 14 * 8.3), top + f.Mm(10),
                         top + f.Mm(90));
@@ -176,7 +176,7 @@ void DrawFiveElements(ChartFrame& f, const ChartInput& in) {
     const bool paper = f.Paper();
     Ellipse e{};
     if (paper) {
-        int top = f.Layout().CursorY + 3 * f.Layout().LineHeight;
+        int top = f.Top();
         double Wp = f.Mm(160);
         e = MakeEllipse(f.Mm(20) + RoundEven(Wp / 12 * 2.5), f.Mm(10) + RoundEven(Wp / 12 * 9.5),
                         top + f.Mm(10), top + f.Mm(90));
@@ -301,8 +301,7 @@ void DrawRadialChartScreen(ChartKind kind, Canvas& canvas, const ChartInput& in)
 }
 
 void PrintRadialChart(ChartKind kind, PrintLayout& layout, const ChartInput& in) {
-    BeginPaperChart(layout, ChartPaperTitle(kind));
-    ChartFrame f(layout);
+    ChartFrame f(layout, BeginPaperChart(layout, ChartPaperTitle(kind)));
     if (kind == ChartKind::Eci)
         DrawEci(f, in);
     else
@@ -315,7 +314,7 @@ void PrintIndexBlock(PrintLayout& layout, const ChartInput& in) {
         return;
     const AnalysisResult& r = *in.result;
     Canvas& c = layout.canvas();
-    ChartFrame f(layout);
+    ChartFrame f(layout, layout.CursorY);
     layout.AdvanceLine();
     f.NoBrush();
     f.TextRight(f.Mm(40), layout.CursorY, kBlack, "能量組成(E.C.I.):");

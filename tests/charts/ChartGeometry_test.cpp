@@ -163,7 +163,7 @@ TEST(MeridianCharts, PaperBarClampAndFrame) {
     ASSERT_TRUE(layout.StartJob("t", 10, true, 0));
     const int start = layout.CursorY, L = layout.LineHeight;
     PrintChart(ChartKind::Bar, layout, fx.input);
-    const int y0 = start + 2 * L + 3 * L;
+    const int y0 = start + 3 * L;
     auto& rec = dev.Recording();
     auto title = rec.Texts("經絡虛實分析圖 - 長條");
     ASSERT_EQ(title.size(), 1u);

@@ -32,7 +32,7 @@ QStringList TransferColumns(const QString& table) {
 // The order the window walks each table in.
 QString TransferOrder(const QString& table) {
     if (table == "MEPRO")
-        return "ProNo, MKEY";
+        return "ProNo, rowid";
     if (table == "MECUST")
         return "CUSTNO, rowid";
     return "rowid";

@@ -91,15 +91,31 @@ void DrawLabel(QPainter& p, QPointF anchor, const QString& text, const QRectF& b
     const QFontMetricsF fm(font);
     const double w = fm.horizontalAdvance(text) + fontPx * 0.9;
     const double h = fm.height() + fontPx * 0.3;
-    QRectF box(anchor + preferredOffset - QPointF(w / 2, h / 2), QSizeF(w, h));
-    if (box.left() < bounds.left())
-        box.moveLeft(bounds.left());
-    if (box.right() > bounds.right())
-        box.moveRight(bounds.right());
-    if (box.top() < bounds.top())
-        box.moveTop(bounds.top());
-    if (box.bottom() > bounds.bottom())
-        box.moveBottom(bounds.bottom());
+    auto place = [&](QPointF offset) {
+        QRectF box(anchor + offset - QPointF(w / 2, h / 2), QSizeF(w, h));
+        if (box.left() < bounds.left())
+            box.moveLeft(bounds.left());
+        if (box.right() > bounds.right())
+            box.moveRight(bounds.right());
+        if (box.top() < bounds.top())
+            box.moveTop(bounds.top());
+        if (box.bottom() > bounds.bottom())
+            box.moveBottom(bounds.bottom());
+        return box;
+    };
+    // The box must never hide the marker: after clamping into the bounds, try the other quadrants.
+    const double px = preferredOffset.x(), py = preferredOffset.y();
+    const double far = std::max(std::abs(py), h + 14.0);
+    QRectF box = place(preferredOffset);
+    for (QPointF offset :
+         {QPointF(px, py), QPointF(px, -py), QPointF(-px, py), QPointF(-px, -py), QPointF(0, -far),
+          QPointF(0, far), QPointF(w / 2 + 16, 0), QPointF(-w / 2 - 16, 0)}) {
+        const QRectF candidate = place(offset);
+        if (!candidate.adjusted(-12, -12, 12, 12).contains(anchor)) {
+            box = candidate;
+            break;
+        }
+    }
     // Leader from the marker's ring to the nearest point of the box.
     const QPointF target(std::clamp(anchor.x(), box.left(), box.right()),
                          std::clamp(anchor.y(), box.top(), box.bottom()));

@@ -11,8 +11,8 @@ namespace {
 
 constexpr int kWidth = 560;
 constexpr int kHeight = 660;
-constexpr double kScale = 0.56;
-constexpr double kTop = 78;
+constexpr double kScale = 0.53;
+constexpr double kTop = 76;
 constexpr double kFrontX = 140;
 constexpr double kBackX = 420;
 
@@ -61,7 +61,7 @@ MeridianCourse CourseOf(int meridian) {
                    {60, 205},
                    {40, 170},
                    {44, 120},
-                   {46, 82}}}},
+                   {42, 86}}}},
                 Face::Back,
                 {160, 580}};
     case 5: // TE: ring finger over the shoulder, round the ear
@@ -74,8 +74,8 @@ MeridianCourse CourseOf(int meridian) {
                    {128, 300},
                    {106, 198},
                    {60, 150},
-                   {50, 95},
-                   {42, 50}}}},
+                   {44, 100},
+                   {38, 56}}}},
                 Face::Back,
                 {168, 566}};
     case 6: // LI: index finger up the arm, then across the face
@@ -131,7 +131,7 @@ MeridianCourse CourseOf(int meridian) {
                 {46, 948}};
     case 10: // BL: over the head, down the back and leg to the little toe
         return {{{Face::Back,
-                  {{12, 10},
+                  {{12, 20},
                    {14, 60},
                    {18, 130},
                    {22, 175},
@@ -151,12 +151,13 @@ MeridianCourse CourseOf(int meridian) {
                 {86, 965}};
     case 11: // GB: outer eye corner, round the side of the head, down the side to the fourth toe
         return {{{Face::Front,
-                  {{30, 60},
-                   {48, 70},
-                   {52, 30},
-                   {58, 50},
-                   {50, 100},
-                   {50, 150},
+                  {{26, 62},
+                   {42, 78},
+                   {36, 38},
+                   {43, 56},
+                   {42, 100},
+                   {28, 148},
+                   {60, 178},
                    {86, 192},
                    {104, 250},
                    {100, 320},
@@ -170,7 +171,7 @@ MeridianCourse CourseOf(int meridian) {
                 Face::Front,
                 {80, 948}};
     default: // ST: below the eye, down the front of the body and leg to the second toe
-        return {{{Face::Front, {{36, 14}, {44, 60}, {40, 116}}, false},
+        return {{{Face::Front, {{30, 36}, {42, 62}, {38, 116}}, false},
                  {Face::Front,
                   {{22, 62},
                    {26, 100},

@@ -14,20 +14,29 @@ constexpr int kDotsPerMeter = 3780; // 96 dpi
 } // namespace
 
 QImage RenderChartImage(ChartKind kind, const ChartInput& input, int width, int height) {
+    return RenderImage([&](Canvas& c) { DrawScreenChart(kind, c, input); }, width, height);
+}
+
+QImage RenderImage(const std::function<void(Canvas&)>& draw, int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.setDotsPerMeterX(kDotsPerMeter);
     image.setDotsPerMeterY(kDotsPerMeter);
     image.fill(Qt::white);
     QPainter painter(&image);
     PainterCanvas canvas(painter, width, height, kScreenDpi);
-    DrawScreenChart(kind, canvas, input);
+    draw(canvas);
     painter.end();
     return image;
 }
 
 bool SaveChartPng(ChartKind kind, const ChartInput& input, int width, int height, const std::string& path,
                   std::string& error) {
-    QImage image = RenderChartImage(kind, input, width, height);
+    return SavePng([&](Canvas& c) { DrawScreenChart(kind, c, input); }, width, height, path, error);
+}
+
+bool SavePng(const std::function<void(Canvas&)>& draw, int width, int height, const std::string& path,
+             std::string& error) {
+    QImage image = RenderImage(draw, width, height);
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly)) {
         error = file.errorString().toStdString();

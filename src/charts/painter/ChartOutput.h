@@ -3,6 +3,7 @@
 #include "charts/Charts.h"
 
 #include <QImage>
+#include <functional>
 #include <string>
 
 namespace oruk {
@@ -14,6 +15,10 @@ QImage RenderChartImage(ChartKind kind, const ChartInput& input, int width, int 
 // on failure error holds the reason.
 bool SaveChartPng(ChartKind kind, const ChartInput& input, int width, int height, const std::string& path,
                   std::string& error);
+// Any drawing of a white box of width x height pixels at 96 dpi, as an image or a PNG file.
+QImage RenderImage(const std::function<void(Canvas&)>& draw, int width, int height);
+bool SavePng(const std::function<void(Canvas&)>& draw, int width, int height, const std::string& path,
+             std::string& error);
 bool SaveChartSvg(ChartKind kind, const ChartInput& input, int width, int height, const std::string& path,
                   std::string& error);
 

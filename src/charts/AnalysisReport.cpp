@@ -26,12 +26,12 @@ constexpr int kNoteBoxPx = 600;
 
 } // namespace
 
-std::string ShortDateText(double days) {
+std::string ReportDateText(double days) {
     CivilDateTime t = FromOleDate(days);
     return Format("%04d/%02d/%02d", t.year, t.month, t.day);
 }
 
-std::string LongTimeText(double days) {
+std::string ReportTimeText(double days) {
     CivilDateTime t = FromOleDate(days);
     return Format("%02d:%02d:%02d", t.hour, t.minute, static_cast<int>(std::floor(t.second + 1e-6)));
 }
@@ -180,7 +180,7 @@ private:
             return;
         const int L = layout_.LineHeight;
         Right(layout_.RightEdge - 30, 40, kBlack,
-              ShortDateText(in_.today) + " Printed.  第" + Format("%4d", layout_.PageNumber) + " 頁");
+              ReportDateText(in_.today) + " Printed.  第" + Format("%4d", layout_.PageNumber) + " 頁");
         if (o_.headerSpace)
             layout_.CursorY += Mm(o_.headerSpaceMm);
         if (o_.reportTitle) {
@@ -198,7 +198,7 @@ private:
         }
         C().font.size = layout_.FontSize;
         Right(layout_.RightEdge - Mm(10), layout_.CursorY, kBlack,
-              "測量日期: " + ShortDateText(in_.record.MeDate) + " : " + LongTimeText(in_.record.MeDate));
+              "測量日期: " + ReportDateText(in_.record.MeDate) + " : " + ReportTimeText(in_.record.MeDate));
         Text(Mm(20), layout_.CursorY, kRed, std::string(kProductName) + " Version: 6");
         layout_.CursorY += L;
         C().pen = Pen{layout_.PrintColour(kBlack), Mm(1) / 5, PenStyle::Solid};
@@ -226,7 +226,7 @@ private:
             Text(Mm(20), layout_.CursorY, kBlack, "編號:  " + s.CustNo);
             Text(Mm(70), layout_.CursorY, kBlack, "姓名:  " + s.Name);
             Sex(Mm(115));
-            std::string birth = s.Birth > 0 ? ShortDateText(s.Birth) : std::string();
+            std::string birth = s.Birth > 0 ? ReportDateText(s.Birth) : std::string();
             Text(Mm(160), layout_.CursorY, kBlack,
                  "生日:  " + birth + " (" + AgeText(s.Birth, in_.today) + ")");
             layout_.CursorY += layout_.LineHeight;
@@ -373,10 +373,10 @@ private:
         }
     }
 
-    const ReferenceTexts& TextsFor(int code) {
-        static const ReferenceTexts kNone{};
+    // The reference texts of an item; nullptr when the topic has no row (only the item line prints).
+    const ReferenceTexts* TextsFor(int code) const {
         auto it = in_.texts.find(code);
-        return it == in_.texts.end() ? kNone : it->second;
+        return it == in_.texts.end() ? nullptr : &it->second;
     }
 
     // +1 excess (both points above 0), -1 deficiency (both below), 0 neither.
@@ -395,7 +395,10 @@ private:
             if (layout_.PrintAborted())
                 return;
             ItemLine(++n, item.text, kBlue);
-            const ReferenceTexts& t = TextsFor(item.code);
+            const ReferenceTexts* found = TextsFor(item.code);
+            if (!found)
+                continue;
+            const ReferenceTexts& t = *found;
             std::vector<std::string> main, note;
             bool meridianItem = item.code >= 1 && item.code <= 12;
             if (item.code >= 13 && item.code <= 17) {
@@ -445,7 +448,10 @@ private:
             if (layout_.PrintAborted())
                 return;
             ItemLine(++n, item.text, kBlue);
-            const ReferenceTexts& t = TextsFor(item.code);
+            const ReferenceTexts* found = TextsFor(item.code);
+            if (!found)
+                continue;
+            const ReferenceTexts& t = *found;
             std::vector<std::string> main;
             int state = MeridianState(item.code);
             if (state > 0) {
@@ -474,7 +480,10 @@ private:
             if (layout_.PrintAborted())
                 return;
             ItemLine(++n, item.text, kBlue);
-            const ReferenceTexts& t = TextsFor(item.code);
+            const ReferenceTexts* found = TextsFor(item.code);
+            if (!found)
+                continue;
+            const ReferenceTexts& t = *found;
             std::vector<std::string> main{t.DtMA3}, note;
             int state = MeridianState(item.code);
             if (o_.detailed && state != 0)

@@ -63,8 +63,8 @@ bool PrintAnalysisReport(PrintDevice& device, const ReportInput& input, PrintObs
 std::vector<std::string> WrapText(Canvas& canvas, const std::string& text, int maxWidth);
 
 // Date and time texts of the reports.
-std::string ShortDateText(double days);
-std::string LongTimeText(double days);
+std::string ReportDateText(double days);
+std::string ReportTimeText(double days);
 // Age in years at `date` for a birth date, "%3.1f"; "N.A." without a birth date.
 std::string AgeText(double birth, double date);
 

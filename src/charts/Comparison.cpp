@@ -237,7 +237,7 @@ bool PrintComparisonReport(PrintDevice& device, const ComparisonInput& in, Print
         centred(y, kBlue, in.orgUnit);
         y += mm(3) + L;
         c.font.size = 10;
-        text(10, kBlack, "列印時間: " + ShortDateText(in.now) + ", " + LongTimeText(in.now));
+        text(10, kBlack, "列印時間: " + ReportDateText(in.now) + ", " + ReportTimeText(in.now));
         y += L;
         c.pen = Pen{kBlack, mm(0.4), PenStyle::Solid};
         c.MoveTo(mm(3), y);
@@ -251,8 +251,8 @@ bool PrintComparisonReport(PrintDevice& device, const ComparisonInput& in, Print
             c.font.colour = side.highVoltage ? kRed : kGreen;
             c.Text(mm(160) + c.TextWidth("測量電位:  "), y, side.highVoltage ? "高電位" : "標準電位");
             y += L;
-            text(10, kBlack, "測量日期:  " + ShortDateText(side.date));
-            text(115, kBlack, "測量時間:  " + LongTimeText(side.date));
+            text(10, kBlack, "測量日期:  " + ReportDateText(side.date));
+            text(115, kBlack, "測量時間:  " + ReportTimeText(side.date));
         };
         text(10, kBlue, "1. 原始資料");
         y += mm(3) + L;

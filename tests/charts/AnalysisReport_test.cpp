@@ -221,6 +221,20 @@ TEST(AnalysisReport, NoteFirstLineRedAndItemColours) {
     EXPECT_EQ(rec.Texts("經絡能量辨證  **本資料僅供學術研究參考**")[0].v[0], PrintLayout(dev).MmToDots(20));
 }
 
+TEST(AnalysisReport, MissingReferenceRowPrintsOnlyTheItemLine) {
+    ReportFixture fx;
+    fx.in.options = ReportOptions::Parse("100010000000000000000000000000100000200000");
+    fx.in.texts.erase(14);
+    RecordingPrintDevice dev(600);
+    ASSERT_TRUE(PrintAnalysisReport(dev, fx.in));
+    auto& rec = dev.Recording();
+    const int L = rec.TextHeight("X") + PrintLayout(dev).MmToDots(1);
+    auto second = rec.Texts("[ 2 ]   精神壓力狀態"), third = rec.Texts("[ 3 ]【腎經異常辨證】");
+    ASSERT_EQ(second.size(), 1u);
+    ASSERT_EQ(third.size(), 1u);
+    EXPECT_EQ(third[0].v[1] - second[0].v[1], 2 * L); // the item line and its blank line, nothing else
+}
+
 TEST(AnalysisReport, LongTextsWrapAtTheBoxWidth) {
     RecordingCanvas c(1000, 1000, 600);
     c.font.size = 10;

@@ -1,6 +1,7 @@
 #include "charts/painter/GuiApp.h"
 
 #include <QGuiApplication>
+#include <clocale>
 #include <cstdlib>
 
 namespace oruk {
@@ -15,6 +16,8 @@ void EnsureGuiApplication() {
     static char* argv[] = {name, nullptr};
     static QGuiApplication* app = new QGuiApplication(argc, argv);
     (void)app;
+    // The application object takes the locale from the environment; numbers stay with a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 } // namespace oruk

@@ -33,6 +33,11 @@ QColor ToQColor(Rgb c) {
 
 PainterCanvas::PainterCanvas(QPainter& painter, int width, int height, int dpi)
     : p_(painter), width_(width), height_(height), dpi_(dpi) {
+    if (p_.isActive())
+        Activate();
+}
+
+void PainterCanvas::Activate() {
     p_.setRenderHint(QPainter::Antialiasing, true);
     p_.setRenderHint(QPainter::TextAntialiasing, true);
     // Hatches print as lines scaled to the page, not as a grey dither.

@@ -38,6 +38,9 @@ public:
     bool Picture(int x, int y, const std::string& path) override;
     bool PictureSize(const std::string& path, int& width, int& height) override;
 
+    // Sets the painter's hints; called again once a painter that was not yet active has begun.
+    void Activate();
+
     void SetSize(int width, int height) {
         width_ = width;
         height_ = height;

@@ -42,6 +42,7 @@ bool PdfPrintDevice::Begin(const std::string& title) {
     width_ = writer_->width();
     height_ = writer_->height();
     canvas_->SetSize(width_, height_);
+    canvas_->Activate();
     return true;
 }
 

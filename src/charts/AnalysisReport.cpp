@@ -20,6 +20,16 @@ std::size_t CharLen(unsigned char c) {
     return c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : 4;
 }
 
+// Punctuation that never starts a line: a break before it moves one character back.
+bool ClosesLine(const std::string& text, std::size_t at) {
+    static const char* kClosing[] = {"、", "，", "。", "：", "；", "！", "？",
+                                     "）", "】", "」", "』", "》", "〉", "…"};
+    for (const char* p : kClosing)
+        if (text.compare(at, std::char_traits<char>::length(p), p) == 0)
+            return true;
+    return false;
+}
+
 // Screen pixel widths of the hidden wrapping boxes.
 constexpr int kMainBoxPx = 700;
 constexpr int kNoteBoxPx = 600;
@@ -64,11 +74,11 @@ std::vector<std::string> WrapText(Canvas& canvas, const std::string& text, int m
                 if (i > 0 && canvas.TextWidth(para.substr(0, i + len)) > maxWidth)
                     break;
                 bool wide = len >= 3;
-                if (wide && i > 0)
+                if (wide && i > 0 && !ClosesLine(para, i))
                     lastBreak = i; // a CJK character may start a line
                 i += len;
                 fit = i;
-                if (para[i - 1] == ' ' || wide)
+                if (para[i - 1] == ' ' || (wide && !(i < para.size() && ClosesLine(para, i))))
                     lastBreak = i;
             }
             std::size_t cut = (lastBreak > 0 && fit < para.size()) ? lastBreak : fit;

@@ -32,6 +32,16 @@ public:
     virtual bool AbortRequested() { return false; }
 };
 
+// An observer whose abort flag a window's abort button sets ("中斷列印").
+class AbortFlagObserver : public PrintObserver {
+public:
+    void RequestAbort() { abort_ = true; }
+    bool AbortRequested() override { return abort_; }
+
+private:
+    bool abort_ = false;
+};
+
 // The state of one print job that every printed section reads and advances, and the page
 // operations over it.
 class PrintLayout {

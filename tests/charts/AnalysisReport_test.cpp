@@ -221,6 +221,43 @@ TEST(AnalysisReport, NoteFirstLineRedAndItemColours) {
     EXPECT_EQ(rec.Texts("經絡能量辨證  **本資料僅供學術研究參考**")[0].v[0], PrintLayout(dev).MmToDots(20));
 }
 
+TEST(AnalysisReport, HeaderSpaceOnTheFirstPageOrOnEveryPage) {
+    ReportFixture fx;
+    auto titleAndPageTwoTop = [&](const char* flags) {
+        fx.in.options = ReportOptions::Parse(flags);
+        RecordingPrintDevice dev(600);
+        EXPECT_TRUE(PrintAnalysisReport(dev, fx.in));
+        auto& rec = dev.Recording();
+        int title = rec.Texts("O.R.U.K.經絡能量分析系統報表").at(0).v[1];
+        // the first text below the page number on page 2
+        int current = 1, top = -1;
+        for (const Op& op : rec.Ops()) {
+            if (op.kind == Kind::NewPage)
+                ++current;
+            else if (current == 2 && op.kind == Kind::Text && op.v[1] > 40) {
+                top = op.v[1];
+                break;
+            }
+        }
+        return std::pair<int, int>{title, top};
+    };
+    RecordingPrintDevice probeDevice(600);
+    PrintLayout probe(probeDevice);
+    ASSERT_TRUE(probe.StartJob("t", 10, true, 0));
+    const int mm10 = probe.MmToDots(10), mm15 = probe.MmToDots(15), space = probe.MmToDots(25);
+    // charts from the third one on start page 2 at its top
+    auto none = titleAndPageTwoTop("011000011000000000000000000000100000251111");
+    auto first = titleAndPageTwoTop("011000011000000000000000000000101100251111");
+    auto every = titleAndPageTwoTop("011000011000000000000000000000101000251111");
+    EXPECT_EQ(none.first, mm10);
+    EXPECT_EQ(first.first, mm10 + space);
+    EXPECT_EQ(every.first, mm10 + space);
+    ASSERT_GT(none.second, 0);
+    EXPECT_EQ(first.second, none.second);
+    EXPECT_EQ(every.second, none.second + space);
+    EXPECT_EQ(none.second, mm15 + probe.LineHeight); // a chart title after one line
+}
+
 TEST(AnalysisReport, MissingReferenceRowPrintsOnlyTheItemLine) {
     ReportFixture fx;
     fx.in.options = ReportOptions::Parse("100010000000000000000000000000100000200000");
@@ -256,6 +293,9 @@ TEST(AnalysisReport, LongTextsWrapAtTheBoxWidth) {
     auto words = WrapText(c, "alpha beta gamma delta", c.TextWidth("alpha beta ga"));
     EXPECT_EQ(words, (std::vector<std::string>{"alpha beta", "gamma delta"}));
     EXPECT_EQ(WrapText(c, "", width), (std::vector<std::string>{""}));
+    // closing punctuation stays on the line before: "經經，" does not fit, so "經，" moves down
+    auto punct = WrapText(c, "經經經，經", c.TextWidth("經經經"));
+    EXPECT_EQ(punct, (std::vector<std::string>{"經經", "經，經"}));
 }
 
 struct AbortAfterQuestions : PrintObserver {

@@ -78,7 +78,8 @@ protected:
         CliRun add = Run(
             {"subject", "add", "--no", no, "--name", "王小明", "--sex", "female", "--birth", "1980-01-01"});
         EXPECT_EQ(add.exitCode, 0) << add.err;
-        CliRun save = Run({"save", "--subject", no, "--values", values, "--date", "2025-12-09T10:30"});
+        CliRun save = Run({"save", "--subject", no, "--values", values, "--date", "2025-12-09T10:30",
+                           "--memo", "頭痛三日"});
         EXPECT_EQ(save.exitCode, 0) << save.err;
         return QString::fromStdString(save.out).trimmed();
     }
@@ -165,9 +166,11 @@ TEST_F(ChartCommands, StoredMeasurementsChartReportAndCompare) {
     ASSERT_EQ(chart.exitCode, 0) << chart.err;
     EXPECT_EQ(PngSize(Out("bar.png")).first, 965);
 
-    CliRun report = Run({"report", "--mkey", first, "--pdf", Out("r.pdf")});
+    CliRun report = Run({"report", "--mkey", first, "--pdf", Out("r.pdf"), "--options",
+                         "111111111110011111100000010100100000201111"});
     ASSERT_EQ(report.exitCode, 0) << report.err;
     std::string text = PdfText(Out("r.pdf"));
+    EXPECT_NE(text.find("頭痛三日"), std::string::npos); // the treatment record
     EXPECT_NE(text.find("0042"), std::string::npos);
     EXPECT_NE(text.find("女 性"), std::string::npos);
     EXPECT_NE(text.find("2025/12/09 : 10:30:00"), std::string::npos) << text;

@@ -1,6 +1,7 @@
 // oruk-cli chart, report and compare: the analysis charts, the printed analysis report and the
 // energy comparison, written to PNG, SVG or PDF files.
 #include "analysis/Analysis.h"
+#include "analysis/EvaluationTexts.h"
 #include "analysis/OleDate.h"
 #include "app/Settings.h"
 #include "app/SettingsFile.h"
@@ -14,9 +15,9 @@
 #include "charts/painter/ChartOutput.h"
 #include "charts/painter/GuiApp.h"
 #include "charts/painter/PdfPrintDevice.h"
+#include "programs/ProgramLibrary.h"
+#include "records/ReferenceTexts.h"
 
-#include <QSqlQuery>
-#include <QVariant>
 #include <charconv>
 #include <ostream>
 
@@ -69,6 +70,7 @@ struct Analysed {
     DisplayTables tables;
     Settings settings;
     std::map<int, ReferenceTexts> texts;
+    std::vector<ReportProgram> programs; // matched user programs with their descriptions
 };
 
 void RequireOneSource(const CliArgs& args) {
@@ -78,49 +80,35 @@ void RequireOneSource(const CliArgs& args) {
         throw CliError("--sex, --birth and --date go with --values; a stored measurement has its own");
 }
 
-std::map<int, ReferenceTexts> ReadReferenceTexts(DbSession& texts) {
-    std::map<int, ReferenceTexts> out;
-    if (!texts.IsOpen() || !texts.HasTable("MEMTDB"))
-        return out;
-    QSqlQuery q = texts.Exec("SELECT * FROM MEMTDB");
-    auto field = [&](const char* name) {
-        std::string stored = q.value(name).toString().toStdString();
-        return DecipherText(stored, CipherKey::Texts).value_or(std::string());
-    };
-    while (q.next()) {
-        ReferenceTexts t;
-        t.DtMA1 = field("DtMA1");
-        t.DtMA2 = field("DtMA2");
-        t.DtMA3 = field("DtMA3");
-        t.DtMH1 = field("DtMH1");
-        t.DtMH2 = field("DtMH2");
-        t.DtMH3 = field("DtMH3");
-        t.DtMH4 = field("DtMH4");
-        t.DtMH5 = field("DtMH5");
-        t.DtML1 = field("DtML1");
-        t.DtML2 = field("DtML2");
-        t.DtML3 = field("DtML3");
-        t.DtML4 = field("DtML4");
-        t.DtML5 = field("DtML5");
-        out[q.value("MKEY").toInt()] = t;
-    }
-    return out;
+ReferenceTexts ToReportTexts(const ReferenceTopic& t) {
+    ReferenceTexts r;
+    r.DtMA1 = t.DtMA[1];
+    r.DtMA2 = t.DtMA[2];
+    r.DtMA3 = t.DtMA[3];
+    r.DtMH1 = t.DtMH[1];
+    r.DtMH2 = t.DtMH[2];
+    r.DtMH3 = t.DtMH[3];
+    r.DtMH4 = t.DtMH[4];
+    r.DtMH5 = t.DtMH[5];
+    r.DtML1 = t.DtML[1];
+    r.DtML2 = t.DtML[2];
+    r.DtML3 = t.DtML[3];
+    r.DtML4 = t.DtML[4];
+    r.DtML5 = t.DtML[5];
+    return r;
 }
 
 Analysed LoadAnalysed(const CliArgs& args, std::ostream& err, bool withTexts) {
     RequireOneSource(args);
     Analysed a;
     const std::filesystem::path workDir = WorkDirOf(args);
+    std::optional<DatabaseConnections> db;
     if (args.Has("mkey")) {
-        DatabaseConnections db = OpenDatabases(workDir, err);
-        a.settings = ReadSettingsOrDefaults(workDir);
-        Records::Loaded loaded = LoadStoredMeasurement(*db.main, *args.Value("mkey"));
+        db.emplace(OpenDatabases(workDir, err));
+        Records::Loaded loaded = LoadStoredMeasurement(*db->main, *args.Value("mkey"));
         a.subject = loaded.subject;
         a.record = loaded.record;
-        if (withTexts && db.texts)
-            a.texts = ReadReferenceTexts(*db.texts);
     } else {
-        a.settings = ReadSettingsOrDefaults(workDir);
         a.record.Values = ParseRecordValueList(*args.Value("values"), "values");
         const std::string sex = args.Value("sex").value_or("male");
         if (sex != "male" && sex != "female")
@@ -134,35 +122,34 @@ Analysed LoadAnalysed(const CliArgs& args, std::ostream& err, bool withTexts) {
     }
     if (!a.record.IsComplete())
         throw CliError("the measurement is not complete: every one of the 24 values must be above 0");
+    a.settings = ReadSettingsOrDefaults(workDir);
     a.tables = a.settings.Tables();
     try {
         a.result = Analyse(a.record, a.subject.Male, a.subject.Birth, a.tables);
     } catch (const AnalysisError& e) {
         throw CliError(e.what());
     }
+    // The reference texts and the user's programs live in the databases: only a stored
+    // measurement reads them.
+    if (db && withTexts) {
+        if (db->texts)
+            for (const auto& [key, topic] : ReadReferenceTopics(*db->texts))
+                a.texts[key] = ToReportTexts(topic);
+        ProgramLibrary library(*db->main);
+        const MatchSubject who{a.subject.Male, a.subject.Birth, OleNow()};
+        for (const ProgramMatch& m : MatchPrograms(library.ForMatching(), a.result, who)) {
+            auto program = library.FindProgramByKey(m.MKey);
+            a.programs.push_back({m.ProName, program ? program->ProData : std::string()});
+        }
+    }
     return a;
 }
 
-// The findings, prescription and diet lists: the five index topics first, then every meridian
-// whose two points both deviate (findings, diet) or deviate the same way (prescriptions).
-void FillLists(const AnalysisResult& r, ReportInput& in) {
-    static const char* kShort[13] = {"",   "肺", "心包", "心",   "小腸", "三焦", "大腸",
-                                     "脾", "肝", "腎",   "膀胱", "膽",   "胃"};
-    in.findings = {{"   身體能量狀況", 13},
-                   {"   精神壓力狀態", 14},
-                   {"   肌肉骨骼系統", 15},
-                   {"   機體新陳代謝", 16},
-                   {"   自律神經功能", 17}};
-    for (int m = 1; m <= kMeridianCount; ++m) {
-        const int l = r.PointGrade[LeftPointOf(m)], rr = r.PointGrade[RightPointOf(m)];
-        const std::string name = kShort[m];
-        if (l != 0 && rr != 0) {
-            in.findings.push_back({"【" + name + "經異常辨證】", m});
-            in.diet.push_back({"【" + name + "經異常食療】", m});
-        }
-        if ((l > 0 && rr > 0) || (l < 0 && rr < 0))
-            in.prescriptions.push_back({"【" + name + "經異常】", m});
-    }
+std::vector<ReportListItem> ToReportList(const std::vector<EvaluationItem>& items) {
+    std::vector<ReportListItem> out;
+    for (const EvaluationItem& item : items)
+        out.push_back({item.Item, item.Code});
+    return out;
 }
 
 } // namespace
@@ -243,7 +230,10 @@ int RunReport(const CommandArgs& argv, std::ostream& out, std::ostream& err) {
     for (char& ch : in.treatmentRecord)
         if (ch == '\r')
             ch = ' ';
-    FillLists(a.result, in);
+    in.findings = ToReportList(FindingItems(a.result));
+    in.prescriptions = ToReportList(PrescriptionItems(a.result));
+    in.diet = ToReportList(DietItems(a.result));
+    in.programs = std::move(a.programs);
     PdfPrintDevice device(*pdf, 600);
     std::string error;
     if (!PrintAnalysisReport(device, in, nullptr, &error)) {

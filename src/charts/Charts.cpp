@@ -4,6 +4,7 @@
 #include "charts/ChartsInternal.h"
 
 #include <array>
+#include <filesystem>
 
 namespace oruk {
 
@@ -52,10 +53,13 @@ std::optional<ChartKind> ChartKindFromName(std::string_view name) {
 std::string EnergyBalancePicturePath(const std::string& workDir) {
     if (workDir.empty())
         return {};
-    std::string dir = workDir;
-    if (dir.back() != '/')
-        dir += '/';
-    return dir + "DATA/mebkmg.msi";
+    // The picture folder is "Data"; a folder written as "DATA" (case-blind systems) is found too.
+    const std::filesystem::path dir(workDir);
+    const std::filesystem::path data = dir / "Data" / "mebkmg.msi", upper = dir / "DATA" / "mebkmg.msi";
+    std::error_code ec;
+    if (!std::filesystem::exists(data, ec) && std::filesystem::exists(upper, ec))
+        return upper.string();
+    return data.string();
 }
 
 int BeginPaperChart(PrintLayout& layout, std::string_view title) {

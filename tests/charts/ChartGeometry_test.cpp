@@ -4,6 +4,9 @@
 #include "charts/RecordingCanvas.h"
 #include "charts/RecordingPrintDevice.h"
 
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace oruk {
@@ -351,7 +354,7 @@ TEST(EnergyBalanceChart, FemaleRegionsAndZonesAndTheBackgroundPicture) {
     ChartFixture fx;
     fx.input.workDir = "/w";
     RecordingCanvas male(965, 554);
-    male.AddPicture("/w/DATA/mebkmg.msi", 200, 100);
+    male.AddPicture("/w/Data/mebkmg.msi", 200, 100);
     DrawScreenChart(ChartKind::EnergyBalance, male, fx.input);
     auto pics = male.Select(Kind::Picture);
     ASSERT_EQ(pics.size(), 1u);
@@ -373,6 +376,16 @@ TEST(EnergyBalanceChart, FemaleRegionsAndZonesAndTheBackgroundPicture) {
     EXPECT_EQ(mz[0].v[1], yv(65));
     EXPECT_EQ(fz[0].v[1], yv(62));
     EXPECT_EQ(fz[0].v[3], yv(28));
+}
+
+TEST(EnergyBalanceChart, PictureFolderFoundInEitherCase) {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    EXPECT_EQ(EnergyBalancePicturePath(root), root + "/Data/mebkmg.msi");
+    std::filesystem::create_directories(root + "/DATA");
+    std::ofstream(root + "/DATA/mebkmg.msi") << "x";
+    EXPECT_EQ(EnergyBalancePicturePath(root), root + "/DATA/mebkmg.msi");
+    EXPECT_EQ(EnergyBalancePicturePath(""), "");
 }
 
 // Every printed chart stays inside its band of the page and advances the cursor the same way.

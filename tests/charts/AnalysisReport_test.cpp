@@ -69,6 +69,7 @@ struct PdfOut {
 
 TEST(AnalysisReport, SubjectBlockAndTableOnlyMakeOnePage) {
     ReportFixture fx;
+    fx.in.options = ReportOptions::Parse("010000000000000000000000000000100000201111");
     PdfOut out;
     PdfPrintDevice pdf(out.path, 600);
     std::string error;

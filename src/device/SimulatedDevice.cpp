@@ -196,7 +196,9 @@ std::string SimulatedDevice::Answer(const std::string& command) {
     case 'G':
         if (arg.substr(0, 2) != "00")
             return "Z0000";
+        // The device keeps the trimmed gain of the potential in its CRG register.
         (high_ ? gainH_ : gainL_) = Hex(arg.substr(2));
+        registers_[high_ ? 0x0D : 0x0E] = Hex(arg.substr(2));
         return command;
     default:
         return "Z0000";

@@ -10,6 +10,7 @@
 #include "device/TracingTransport.h"
 #include "measurement/Calibration.h"
 #include "measurement/MeasuringRun.h"
+#include "measurement/SimulatedOperator.h"
 
 #include <charconv>
 #include <fstream>
@@ -194,20 +195,17 @@ int DeviceCheck(const CliArgs& cli, std::ostream& out) {
 }
 
 struct ConsoleMeasureOperator : MeasureObserver {
-    ConsoleMeasureOperator(SimulatedDevice* sim, const DisplayTables& tables, std::ostream& err)
-        : sim(sim), tables(tables), err(err) {}
-    SimulatedDevice* sim;
+    ConsoleMeasureOperator(bool prompt, const DisplayTables& tables, std::ostream& err)
+        : prompt(prompt), tables(tables), err(err) {}
+    bool prompt;
     DisplayTables tables;
     std::ostream& err;
     void Offline(const std::string& message) override { err << message << "\n"; }
     bool AskHighPotential() override { return true; } // --high asked for it
     bool AskContinueTooLong() override { return true; }
     void WaitingForContact(int position) override {
-        const int point = tables.PointIndexByPos[position];
-        if (sim)
-            sim->TouchPoint(point);
-        else
-            err << "position " << position << ": touch point " << point << "\n";
+        if (prompt)
+            err << "position " << position << ": touch point " << tables.PointIndexByPos[position] << "\n";
     }
 };
 
@@ -255,7 +253,11 @@ int RunMeasure(const CommandArgs& args, std::ostream& out, std::ostream& err) {
         subject.Currents = subjectValues.value_or(DefaultSubject());
         session->sim->SetSubject(subject);
     }
-    ConsoleMeasureOperator op(session->sim, tables, err);
+    ConsoleMeasureOperator console(session->sim == nullptr, tables, err);
+    std::optional<SimulatedMeasureOperator> simulated;
+    if (session->sim)
+        simulated.emplace(*session->sim, tables, console);
+    MeasureObserver& op = simulated ? static_cast<MeasureObserver&>(*simulated) : console;
     MeasuringRun run(*session->link, *session->clock, op);
     MeasureRunInput input;
     input.settings = settings;
@@ -299,21 +301,15 @@ int RunMeasure(const CommandArgs& args, std::ostream& out, std::ostream& err) {
 namespace {
 
 struct ConsoleCalibrationOperator : CalibrationObserver {
-    ConsoleCalibrationOperator(SimulatedDevice* sim, std::ostream& err) : sim(sim), err(err) {}
-    SimulatedDevice* sim;
+    ConsoleCalibrationOperator(bool prompt, std::ostream& err) : prompt(prompt), err(err) {}
+    bool prompt;
     std::ostream& err;
     std::string lastStatus;
-    void WaitingForContact() override {
-        if (sim)
-            sim->TouchGrip();
-    }
     void Update(const CalibDisplays& d) override {
         if (d.Status == lastStatus)
             return;
         lastStatus = d.Status;
-        if (sim && (d.Status == kCalibStatusPass || d.Status == kCalibStatusFail))
-            sim->Lift();
-        if (!sim && !d.Status.empty())
+        if (prompt && !d.Status.empty())
             err << d.Status << "\n";
     }
     void ShowError(const std::string& message) override { err << message << "\n"; }
@@ -347,7 +343,11 @@ int RunCalibrate(const CommandArgs& args, std::ostream& out, std::ostream& err) 
         err << kOfflineMessage << "\n";
         return kExitFailure;
     }
-    ConsoleCalibrationOperator op(session->sim, err);
+    ConsoleCalibrationOperator console(session->sim == nullptr, err);
+    std::optional<SimulatedCalibrationOperator> simulated;
+    if (session->sim)
+        simulated.emplace(*session->sim, console);
+    CalibrationObserver& op = simulated ? static_cast<CalibrationObserver&>(*simulated) : console;
     Calibration calibration(*session->link, *session->clock, op);
     CalibrationInput input;
     input.settings = settings;

@@ -297,14 +297,11 @@ int HidapiTransport::OutputReportLength() {
 }
 
 bool HidapiTransport::Write(const std::vector<std::uint8_t>& report) {
-    hid_device* device = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        device = device_;
-    }
-    if (!device || report.empty())
+    // Held across the write: a removal on the monitor thread must not close the handle under it.
+    std::lock_guard lock(mutex_);
+    if (!device_ || report.empty())
         return false;
-    return hid_write(device, report.data(), report.size()) >= 0;
+    return hid_write(device_, report.data(), report.size()) >= 0;
 }
 
 void HidapiTransport::Flush() {

@@ -139,6 +139,8 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
             int steps = 0;
             std::int64_t lastStep = clock_.NowMs();
             while (steps < 3) {
+                if (!link_.Held())
+                    break; // pulled out: ends below
                 const int a = sample();
                 const int b = sample();
                 const int mean = (a + b) / 2;
@@ -182,6 +184,10 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
         std::int64_t previousT = 0;
         bool error = false;
         for (;;) {
+            if (!link_.Held()) {
+                stopped = true; // pulled out: the calibration ends without results
+                break;
+            }
             ++counter;
             if (stores && sendGain)
                 link_.SendCommand("G00" + FormatHex2(gain));
@@ -268,6 +274,8 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
             count = 0;
             previousT = 0;
         }
+        if (stopped)
+            break;
         if (error) {
             ++result.Errors;
             d.NrmLamp = d.HiLamp = CalibLamp::Yellow;

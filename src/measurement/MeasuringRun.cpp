@@ -273,6 +273,8 @@ MeasuringRun::PointResult MeasuringRun::MeasurePoint(double contactReading) {
     double sd = 0;
     const std::int64_t start = clock_.NowMs();
     for (;;) {
+        if (!link_.Held())
+            return PointResult::Stopped; // pulled out: the run ends
         double s = Sample();
         if (s <= Threshold()) {
             s = Sample();

@@ -151,6 +151,20 @@ TEST_F(RunTest, SoundModes) {
     }
 }
 
+TEST_F(RunTest, SoundMenuDuringARunTakesEffectAtOnce) {
+    op.onWaiting = [&](int position) {
+        if (position == 13)
+            run.SetSoundMode(0);
+        return true;
+    };
+    const auto result = run.Run(input);
+    ASSERT_EQ(result.Outcome, RunOutcome::Finished);
+    EXPECT_EQ(Count("SB660"), 5u * 12);
+    EXPECT_EQ(Count("S6862"), 12u);
+    EXPECT_EQ(Count("S6864"), 0u);
+    EXPECT_EQ(result.SettingsAfter.MeasureSoundMode, 0);
+}
+
 TEST_F(RunTest, QualitySignalFollowsTheScore) {
     VirtualSubject subject;
     subject.Currents = SubjectCurrents();

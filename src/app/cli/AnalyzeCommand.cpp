@@ -4,8 +4,12 @@
 #include "app/SettingsFile.h"
 #include "app/WorkDir.h"
 #include "app/cli/AnalysisOutput.h"
+#include "app/cli/AnalysisRecords.h"
 #include "app/cli/CliArgs.h"
 #include "app/cli/Commands.h"
+#include "app/cli/RecordSupport.h"
+#include "records/FileOps.h"
+#include "records/Schema.h"
 
 #include <charconv>
 #include <cmath>
@@ -76,7 +80,7 @@ std::string Choice(const CliArgs& args, const std::string& option,
 
 } // namespace
 
-int RunAnalyze(const CommandArgs& argv, std::ostream& out, std::ostream&) {
+int RunAnalyze(const CommandArgs& argv, std::ostream& out, std::ostream& err) {
     const CliArgs args(argv, {{"values", OptionKind::Value},
                               {"std", OptionKind::Value},
                               {"sex", OptionKind::Value},
@@ -85,32 +89,73 @@ int RunAnalyze(const CommandArgs& argv, std::ostream& out, std::ostream&) {
                               {"coefficients", OptionKind::Value},
                               {"order", OptionKind::Value},
                               {"workdir", OptionKind::Value},
+                              {"mkey", OptionKind::Value},
                               {"json", OptionKind::Flag}});
     if (!args.Positional().empty())
         throw CliError("unexpected argument '" + args.Positional().front() + "'");
+    const std::optional<std::string> mkeyText = args.Value("mkey");
     const std::optional<std::string> valuesText = args.Value("values");
-    if (!valuesText)
-        throw CliError("--values V1,...,V24 is required");
+    if (mkeyText) {
+        for (const char* option : {"values", "std", "sex", "birth", "date"})
+            if (args.Has(option))
+                throw CliError(std::string("--") + option +
+                               " cannot be used with --mkey: the stored measurement gives it");
+    } else if (!valuesText) {
+        throw CliError("--values V1,...,V24 or --mkey N is required");
+    }
 
     MeasurementRecord record;
-    record.Values = ParsePointList("values", *valuesText);
-    for (int i = 1; i <= kPointCount; ++i)
-        if (!(record.Values[i] > 0))
-            throw CliError("--values: ME" + std::to_string(i) +
-                           " must be above 0 (only a complete measurement "
-                           "can be analysed)");
-    if (const auto stdText = args.Value("std"))
-        record.Std = ParsePointList("std", *stdText);
-
     AnalysisSubject subject;
-    subject.Male = Choice(args, "sex", {"male", "female"}) == "male";
-    if (const auto birth = args.Value("birth"))
-        subject.Birth = ParseDateOption("birth", *birth, false);
     const double today = OleNow();
-    record.MeDate = today;
-    if (const auto date = args.Value("date"))
-        record.MeDate = ParseDateOption("date", *date, true);
-    if (subject.Birth > 0 && subject.Birth > record.MeDate)
+    // A stored measurement runs the database start-up first, as the program does; plain values
+    // only read what the working directory already holds and never create a file.
+    DatabaseConnections connections;
+    std::unique_ptr<DbSession> readMain, readTexts, readPrograms;
+    if (mkeyText) {
+        connections = OpenDatabases(CommandWorkDir(args.Value("workdir")), err);
+        Records::Loaded loaded = LoadStoredMeasurement(*connections.main, *mkeyText);
+        record = std::move(loaded.record);
+        subject.CustNo = loaded.subject.CustNo;
+        subject.Name = loaded.subject.Name;
+        subject.Tel = loaded.subject.Tel;
+        subject.Male = loaded.subject.Male;
+        subject.Birth = loaded.subject.Birth;
+        for (int i = 1; i <= kPointCount; ++i)
+            if (!(record.Values[i] > 0))
+                throw CliError("the stored measurement " + *mkeyText + " is unfinished: ME" +
+                               std::to_string(i) + " was not measured");
+    } else {
+        record.Values = ParsePointList("values", *valuesText);
+        for (int i = 1; i <= kPointCount; ++i)
+            if (!(record.Values[i] > 0))
+                throw CliError("--values: ME" + std::to_string(i) +
+                               " must be above 0 (only a complete measurement "
+                               "can be analysed)");
+        if (const auto stdText = args.Value("std"))
+            record.Std = ParsePointList("std", *stdText);
+
+        subject.Male = Choice(args, "sex", {"male", "female"}) == "male";
+        if (const auto birth = args.Value("birth"))
+            subject.Birth = ParseDateOption("birth", *birth, false);
+        record.MeDate = today;
+        if (const auto date = args.Value("date"))
+            record.MeDate = ParseDateOption("date", *date, true);
+        const auto dir = CommandWorkDir(args.Value("workdir"));
+        const auto openIfThere = [&](const char* name) -> std::unique_ptr<DbSession> {
+            const auto file = FindFileNoCase(dir, name);
+            if (!file)
+                return nullptr;
+            try {
+                return std::make_unique<DbSession>(*file, DbMode::ReadOnly);
+            } catch (const DbError&) {
+                return nullptr; // an unreadable file only leaves its part of the output empty
+            }
+        };
+        readMain = openIfThere(dbfiles::Main);
+        readTexts = openIfThere(dbfiles::Texts);
+        readPrograms = openIfThere(dbfiles::Programs);
+    }
+    if (!mkeyText && subject.Birth > 0 && subject.Birth > record.MeDate)
         throw CliError("--birth lies after the measuring date");
 
     const std::string coefficients = Choice(args, "coefficients", {"settings", "default", "unit"});
@@ -139,11 +184,31 @@ int RunAnalyze(const CommandArgs& argv, std::ostream& out, std::ostream&) {
     }
 
     // Everything is rendered first, so a failure writes nothing.
+    AnalysisDatabases databases;
+    databases.main = mkeyText ? connections.main.get() : readMain.get();
+    databases.texts = mkeyText ? connections.texts.get() : readTexts.get();
+    databases.programs = mkeyText ? connections.programs.get() : readPrograms.get();
+    MatchSubject matchSubject;
+    matchSubject.Male = subject.Male;
+    matchSubject.Birth = subject.Birth;
+    matchSubject.Today = today;
+    AnalysisExtras extras;
+    try {
+        // Plain values in a directory without databases give the analysis alone.
+        if (databases.main || databases.texts || databases.programs)
+            extras = RecordAnalysisExtras(result, matchSubject, databases);
+    } catch (const DbError& e) {
+        if (mkeyText)
+            throw;
+        err << "reference data not shown: " << e.what() << "\n";
+        extras = {};
+    }
+
     std::ostringstream text;
     if (args.Has("json"))
-        WriteAnalysisJson(text, result);
+        WriteAnalysisJson(text, result, extras);
     else
-        WriteAnalysisText(text, result, record, subject, tables, today);
+        WriteAnalysisText(text, result, record, subject, tables, today, extras);
     out << text.str();
     return kExitOk;
 }

@@ -1,0 +1,42 @@
+#include "device/Clock.h"
+
+#include "analysis/OleDate.h"
+
+#include <chrono>
+#include <thread>
+
+namespace oruk {
+
+namespace {
+using Steady = std::chrono::steady_clock;
+}
+
+std::int64_t SteadyClock::NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now().time_since_epoch()).count();
+}
+
+void SteadyClock::SleepMs(std::int64_t ms) {
+    if (ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool SteadyClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,
+                            std::int64_t deadlineMs, const std::function<bool()>& ready) {
+    const auto deadline = Steady::time_point(std::chrono::milliseconds(deadlineMs));
+    return cv.wait_until(lock, deadline, ready);
+}
+
+double SteadyClock::OleNow() {
+    return oruk::OleNow();
+}
+
+bool SimClock::WaitUntil(std::unique_lock<std::mutex>&, std::condition_variable&, std::int64_t deadlineMs,
+                         const std::function<bool()>& ready) {
+    if (ready())
+        return true;
+    // Nothing can arrive while simulated time stands still: the wait ends at its deadline.
+    Advance(deadlineMs - now_.load());
+    return ready();
+}
+
+} // namespace oruk

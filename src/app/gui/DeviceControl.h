@@ -1,78 +1,87 @@
 #pragma once
 
+#include "device/Clock.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceTransport.h"
+#include "device/StatusCheck.h"
+
 #include <QObject>
 #include <QString>
 
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class QThread;
+
 namespace oruk::gui {
 
-// What the tray icon shows after a device event: icon index 15 on-line, 16 off-line.
-struct TrayNotice {
-    enum class Balloon { None, Information, Error, Hide };
-    int iconIndex = 0;      // 0 = leave the icon as it is
-    QString hint;           // empty = leave the hint as it is
-    Balloon balloon = Balloon::None;
-    QString balloonTitle;
-    QString balloonText;
-    int balloonMs = 10000;
-};
-
-// The device as the windows see it.
+// The device as the windows see it (a copy, kept current by signals).
 struct DeviceInfo {
-    bool held = false;   // a device is attached and taken
+    bool held = false;
     bool online = false; // DeviceOnline
     QString serialNo;
     QString hardwareVersion;
 };
 
-// One step of the start-up status check as the status window shows it.
-struct StatusStep {
-    int progress = 0;     // 0..100
-    int lampsOn = 1;      // step lamps 1..n lit
-    bool showValues = false;
-};
-
-struct StatusOutcome {
-    bool online = false;
-    bool deviceHeld = false;
-    QString model, serial, hardwareVersion; // "None!" when no device
-    QString errorMessage;                   // empty when on-line
-};
-
-// The GUI side of the device link. Every exchange runs on the device's own thread; the calls
-// here return at once (except SendCommandAndWait) and results come back as queued signals, so
-// the windows stay responsive while the device talks.
+// The GUI side of the device link. The link and every exchange live on a thread of their own;
+// the calls here return at once and results come back as queued signals, so no window freezes
+// while the device talks (a status check is 1.5 s of exchanges, a missing reply 300 ms).
 class DeviceControl : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
-    ~DeviceControl() override = default;
+    DeviceControl(std::unique_ptr<DeviceTransport> transport, std::unique_ptr<Clock> clock, TrayTexts texts,
+                  QObject* parent = nullptr);
+    ~DeviceControl() override;
 
-    virtual DeviceInfo Info() const = 0;
+    DeviceInfo Info() const { return info_; }
+    DeviceTransport& Transport() { return *transport_; }
+    Clock& GetClock() { return *clock_; }
 
-    // Runs the device-change handling once (the first search at start-up).
-    virtual void Search() = 0;
+    // The device-change handling once (the first search at start-up).
+    void Search();
     // Balloons are not shown while the main window's first activation is pending.
-    virtual void SetFirstActivation(bool pending) = 0;
-    // The status check: statusStep signals, then statusCheckFinished.
-    virtual void StartStatusCheck() = 0;
-    virtual void ReadUsageCounter() = 0; // without stepping; usageCounterRead follows
-    virtual void PlayDeviceSound(int n) = 0;
-    // Waits (processing events) until the exchange is over; used when leaving.
-    virtual void SendCommandAndWait(const QString& command) = 0;
-    // The status window's exit button and a failed database start-up take the device off-line.
-    virtual void SetOffline() = 0;
+    void SetFirstActivation(bool pending) { firstActivation_ = pending; }
+    // The status check: statusViewChanged signals, then statusCheckFinished.
+    void StartStatusCheck();
+    void ReadUsageCounter(); // without stepping; usageCounterRead follows
+    void PlayDeviceSound(int n);
+    void SendCommand(const QString& command);
+    // Waits (the GUI keeps processing events) until every exchange asked for so far is over.
+    void WaitIdle();
+    // The status window's exit button and a failed database start-up take the device off line.
+    void SetOffline();
+
+    // Runs fn on the device thread with the link (for windows of later subsystems).
+    void Post(std::function<void(DeviceLink&)> fn);
 
 signals:
     void infoChanged(const oruk::gui::DeviceInfo& info);
-    void trayNotice(const oruk::gui::TrayNotice& notice);
-    void statusStep(const oruk::gui::StatusStep& step);
-    void statusCheckFinished(const oruk::gui::StatusOutcome& outcome);
+    void trayChanged(const oruk::TrayNotice& notice);
+    void balloon(const oruk::Balloon& balloon); // probe fault
+    void hideBalloon();
+    void statusViewChanged(const oruk::StatusCheckView& view);
+    void statusCheckFinished(const oruk::StatusCheckOutcome& outcome);
     void usageCounterRead(long long count);
+
+private:
+    class Observer;
+    void PublishInfo(); // on the device thread
+
+    std::unique_ptr<DeviceTransport> transport_;
+    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<Observer> observer_;
+    QThread* thread_ = nullptr;
+    QObject* worker_ = nullptr; // lives on thread_; queued calls run there
+    std::atomic<bool> firstActivation_{true};
+    DeviceInfo info_;
 };
 
 } // namespace oruk::gui
 
-Q_DECLARE_METATYPE(oruk::gui::TrayNotice)
 Q_DECLARE_METATYPE(oruk::gui::DeviceInfo)
-Q_DECLARE_METATYPE(oruk::gui::StatusStep)
-Q_DECLARE_METATYPE(oruk::gui::StatusOutcome)
+Q_DECLARE_METATYPE(oruk::TrayNotice)
+Q_DECLARE_METATYPE(oruk::Balloon)
+Q_DECLARE_METATYPE(oruk::StatusCheckView)
+Q_DECLARE_METATYPE(oruk::StatusCheckOutcome)

@@ -115,7 +115,9 @@ TMeForm::TMeForm(SharedState& state, DeviceControl* device, MainWindowHooks hook
             state_.DeviceSerialNo = info.serialNo.toStdString();
             state_.DeviceHardwareVersion = info.hardwareVersion.toStdString();
         });
-        connect(device_, &DeviceControl::trayNotice, this, &TMeForm::ShowTrayNotice);
+        connect(device_, &DeviceControl::trayChanged, this, &TMeForm::ShowTrayNotice);
+        connect(device_, &DeviceControl::balloon, this, &TMeForm::ShowBalloon);
+        connect(device_, &DeviceControl::hideBalloon, this, &TMeForm::HideBalloon);
         device_->SetFirstActivation(true);
         device_->Search();
     }
@@ -428,35 +430,36 @@ void TMeForm::FirstActivation() {
 }
 
 void TMeForm::ShowTrayNotice(const TrayNotice& n) {
-    if (n.iconIndex == 15)
+    if (n.IconIndex == 15)
         tray_->setIcon(WorkstationIcon(QStringLiteral("tray-online")));
-    else if (n.iconIndex == 16)
+    else if (n.IconIndex == 16)
         tray_->setIcon(WorkstationIcon(QStringLiteral("tray-offline")));
-    if (!n.hint.isEmpty())
-        tray_->setToolTip(n.hint);
-    const bool trayShown = tray_->isVisible() && QSystemTrayIcon::supportsMessages();
-    switch (n.balloon) {
-    case TrayNotice::Balloon::None:
-        break;
-    case TrayNotice::Balloon::Hide:
-        if (trayShown)
-            tray_->showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 1);
-        else
-            statusBar()->clearMessage();
-        break;
-    case TrayNotice::Balloon::Information:
-    case TrayNotice::Balloon::Error:
-        if (trayShown) {
-            tray_->showMessage(n.balloonTitle, n.balloonText,
-                               n.balloon == TrayNotice::Balloon::Error ? QSystemTrayIcon::Critical
-                                                                       : QSystemTrayIcon::Information,
-                               n.balloonMs);
-        } else {
-            // Without a tray the same notice goes to the status bar for the same time.
-            statusBar()->showMessage(n.balloonTitle + QStringLiteral("：") + n.balloonText, n.balloonMs);
-        }
-        break;
+    tray_->setToolTip(QString::fromStdString(n.Hint));
+    if (n.ShowBalloon)
+        ShowBalloon(*n.ShowBalloon);
+}
+
+bool TMeForm::TrayShown() const { return tray_->isVisible() && QSystemTrayIcon::supportsMessages(); }
+
+void TMeForm::ShowBalloon(const Balloon& b) {
+    const QString title = QString::fromStdString(b.Title);
+    const QString text = QString::fromStdString(b.Text);
+    lastNotice_ = title + QStringLiteral("：") + text;
+    if (TrayShown()) {
+        tray_->showMessage(title, text,
+                           b.Icon == BalloonIcon::Error ? QSystemTrayIcon::Critical : QSystemTrayIcon::Information,
+                           b.DurationMs);
+    } else {
+        // Without a tray the same notice goes to the status bar for the same time.
+        statusBar()->showMessage(lastNotice_, b.DurationMs);
     }
+}
+
+void TMeForm::HideBalloon() {
+    if (TrayShown())
+        tray_->showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 1);
+    else
+        statusBar()->clearMessage();
 }
 
 void TMeForm::closeEvent(QCloseEvent* e) {
@@ -468,8 +471,10 @@ void TMeForm::closeEvent(QCloseEvent* e) {
             e->ignore();
             return;
         }
-        if (device_)
-            device_->SendCommandAndWait(QStringLiteral("X0000"));
+        if (device_) {
+            device_->SendCommand(QStringLiteral("X0000"));
+            device_->WaitIdle();
+        }
     }
     if (hooks_.disconnectDatabases)
         hooks_.disconnectDatabases();

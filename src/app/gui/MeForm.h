@@ -57,6 +57,8 @@ public:
     QToolButton* Button(int number) const; // ToolButton<number>
     QAction* MenuItem(const QString& name) const;
     bool FirstActivationDone() const { return !state_.FirstActivation; }
+    QString LastNotice() const { return lastNotice_; } // the last balloon's title and text
+    QSystemTrayIcon* TrayIcon() const { return tray_; }
 
     // Runs `open` with the off-line guard: off-line -> the message; otherwise the tool bar is
     // disabled around it. Returns whether it ran.
@@ -81,7 +83,10 @@ private:
     void BuildMenu();
     void BuildCentre();
     void FirstActivation();
-    void ShowTrayNotice(const TrayNotice& notice);
+    void ShowTrayNotice(const oruk::TrayNotice& notice);
+    void ShowBalloon(const oruk::Balloon& balloon);
+    void HideBalloon();
+    bool TrayShown() const;
     void SetMenusVisible(bool on);
     QAction* AddButton(int number, const QString& caption, const QString& hint, const QString& icon);
 
@@ -95,7 +100,7 @@ private:
     QSystemTrayIcon* tray_ = nullptr;
     QLabel* webText_ = nullptr;
     bool toolbarOn_ = false;
-    bool closing_ = false;
+    QString lastNotice_;
 };
 
 } // namespace oruk::gui

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "app/SharedState.h"
+
 namespace oruk {
 
 Settings::Settings() {
@@ -9,6 +11,9 @@ Settings::Settings() {
     UserFuncHint[1] = "連結素凡全球資訊網";
     UserFuncHint[2] = "啟動影音播放功能";
     UserFuncHint[3] = "文件編輯功能";
+    UserFuncProgram[2] = "wmplayer.exe";
+    UserFuncProgram[3] = "winword.exe";
+    UserFuncParams[1] = branding::kWebAddress;
     for (int k = 1; k <= kMeridianCount; ++k) {
         CustomMeridianOrder[k] = k;
         CustomCoefficient[k] = 1.0;

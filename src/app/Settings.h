@@ -50,6 +50,8 @@ struct Settings {
 
     // The derived display tables of these values' order and coefficient modes.
     DisplayTables Tables() const;
+
+    friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 inline constexpr const char* kSettingsFileName = "MeDefTw6c.ini";

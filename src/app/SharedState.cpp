@@ -1,5 +1,7 @@
 #include "app/SharedState.h"
 
+#include "app/SettingsFile.h"
+
 namespace oruk {
 
 void SharedState::ClearCurrentRecord() {
@@ -8,6 +10,25 @@ void SharedState::ClearCurrentRecord() {
     current = MeasurementRecord{};
     SortColumn = 1;
     MeasuredPointCount = 0;
+}
+
+void SharedState::ReadSettings() {
+    // A file that vanished reads like an empty one: every line takes its fallback.
+    if (auto read = ReadSettingsFile(SettingsFilePath()))
+        settings = *read;
+    else
+        settings = ParseSettingsFileText({});
+    RebuildTables();
+}
+
+void SharedState::WriteSettings() {
+    WriteSettingsFile(SettingsFilePath(), settings);
+    RebuildTables();
+}
+
+void SharedState::LoadOrCreateSettings() {
+    settings = oruk::LoadOrCreateSettings(WorkDir);
+    RebuildTables();
 }
 
 } // namespace oruk

@@ -78,9 +78,12 @@ void DeviceLink::ReadDeviceInfo() {
         stores = state_.DeviceStoresCalibration;
     }
     if (stores) {
-        const std::string l = RegisterFragment(0x0B) + RegisterFragment(0x0C);
+        // Sequenced one by one: the device must see the reads in this order.
+        std::string l = RegisterFragment(0x0B);
+        l += RegisterFragment(0x0C);
         sdvL = static_cast<int>(ParseHexOr(l, kDefaultSdv));
-        const std::string h = RegisterFragment(0x09) + RegisterFragment(0x0A);
+        std::string h = RegisterFragment(0x09);
+        h += RegisterFragment(0x0A);
         sdvH = static_cast<int>(ParseHexOr(h, kDefaultSdv));
     }
     std::lock_guard lock(mutex_);
@@ -89,7 +92,9 @@ void DeviceLink::ReadDeviceInfo() {
 }
 
 long long DeviceLink::ReadUsageCounter(bool step) {
-    const std::string text = RegisterFragment(6) + RegisterFragment(7) + RegisterFragment(8);
+    std::string text = RegisterFragment(6);
+    text += RegisterFragment(7);
+    text += RegisterFragment(8);
     long long count = ParseHexOr(text, 0);
     if (step) {
         count = std::min(count + 1, kUsageCounterMax);

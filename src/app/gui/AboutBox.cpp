@@ -16,7 +16,8 @@ namespace oruk::gui {
 QString FormatUsageCounter(long long count, const QLocale& locale) {
     QLocale loc = locale;
     loc.setNumberOptions(loc.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return QStringLiteral("[ ") + loc.toString(count).rightJustified(8, QLatin1Char(' ')) + QStringLiteral(" ]");
+    return QStringLiteral("[ ") + loc.toString(count).rightJustified(8, QLatin1Char(' ')) +
+           QStringLiteral(" ]");
 }
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
@@ -61,14 +62,16 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     // Fixed texts on the left, service and device values on the right.
     auto* fixed = new QVBoxLayout;
     fixed->setSpacing(4);
-    for (const QString& t : {QStringLiteral("KV-50 Ver: 6.5.0 tw"), QStringLiteral("For: Windows 7,Windows 10,Windows 11 "),
-                             QStringLiteral("國際繁體中文版"), QStringLiteral("Made in Taiwan")})
+    for (const QString& t :
+         {QStringLiteral("KV-50 Ver: 6.5.0 tw"), QStringLiteral("For: Windows 7,Windows 10,Windows 11 "),
+          QStringLiteral("國際繁體中文版"), QStringLiteral("Made in Taiwan")})
         fixed->addWidget(new QLabel(t, this));
     fixed->addStretch();
 
     UrlLabel = new QLabel(this);
     UrlLabel->setObjectName(QStringLiteral("UrlLabel"));
-    UrlLabel->setText(QStringLiteral("URL: <a href=\"%1\">%1</a>").arg(Branding::WebAddress().toHtmlEscaped()));
+    UrlLabel->setText(
+        QStringLiteral("URL: <a href=\"%1\">%1</a>").arg(Branding::WebAddress().toHtmlEscaped()));
     UrlLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     UrlLabel->setOpenExternalLinks(false);
     connect(UrlLabel, &QLabel::linkActivated, this,
@@ -97,8 +100,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     HardwareValue->setObjectName(QStringLiteral("HardwareValue"));
     CounterValue->setObjectName(QStringLiteral("CounterValue"));
     QFont mono = CounterValue->font();
-    mono.setFamilies(QStringList{QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Sans Mono CJK TC")} +
-                     mono.families());
+    mono.setFamilies(
+        QStringList{QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Sans Mono CJK TC")} +
+        mono.families());
     mono.setStyleHint(QFont::Monospace);
     for (QLabel* v : {SerialValue, HardwareValue, CounterValue}) {
         v->setFont(mono);
@@ -138,7 +142,9 @@ void TAboutBox::SetDeviceInfo(const QString& serialNo, const QString& hardwareVe
     HardwareValue->setText(hardwareVersion);
 }
 
-void TAboutBox::SetUsageCounter(long long count) { CounterValue->setText(FormatUsageCounter(count)); }
+void TAboutBox::SetUsageCounter(long long count) {
+    CounterValue->setText(FormatUsageCounter(count));
+}
 
 void TAboutBox::showEvent(QShowEvent* e) {
     closing_ = false;

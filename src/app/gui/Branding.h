@@ -1,20 +1,22 @@
 #pragma once
 
+#include "app/SharedState.h"
+
 #include <QString>
 
 namespace oruk::gui {
 
 // The texts that name the product and its maker.
 struct Branding {
-    static QString ProductTitle() { return QStringLiteral("Sorvan ORUK"); }
-    static QString ProductSubtitle() { return QStringLiteral("經絡能量分析系統"); }
-    static QString Acronym() { return QStringLiteral("O.R.U.K."); }
-    static QString MakerLatin() { return QStringLiteral("Sorvan Enterprise Co., Ltd."); }
-    static QString MakerChinese() { return QStringLiteral("素凡事業有限公司"); }
-    static QString WebAddress() { return QStringLiteral("https://www.sorvan.com.tw"); }
-    static QString Telephone() { return QStringLiteral("+886-2-2700-0000"); }
-    static QString Fax() { return QStringLiteral("+886-2-2700-0001"); }
-    static QString Email() { return QStringLiteral("service@sorvan.com.tw"); }
+    static QString ProductTitle() { return QString::fromUtf8(branding::kProductTitle); }
+    static QString ProductSubtitle() { return QString::fromUtf8(branding::kProductSubtitle); }
+    static QString Acronym() { return QString::fromUtf8(branding::kProductAcronym); }
+    static QString MakerLatin() { return QString::fromUtf8(branding::kMakerLatinName); }
+    static QString MakerChinese() { return QString::fromUtf8(branding::kMakerChineseName); }
+    static QString WebAddress() { return QString::fromUtf8(branding::kWebAddress); }
+    static QString Telephone() { return QString::fromUtf8(branding::kServiceTel); }
+    static QString Fax() { return QString::fromUtf8(branding::kFax); }
+    static QString Email() { return QString::fromUtf8(branding::kEmail); }
 
     static QString RightsNotice() {
         return QStringLiteral("Copyright © ") + MakerLatin() + QStringLiteral(" All rights reserved.");

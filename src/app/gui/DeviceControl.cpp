@@ -62,7 +62,8 @@ DeviceControl::~DeviceControl() {
 }
 
 void DeviceControl::Post(std::function<void(DeviceLink&)> fn) {
-    QMetaObject::invokeMethod(worker_, [this, fn = std::move(fn)] { fn(*link_); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [this, fn = std::move(fn)] { fn(*link_); }, Qt::QueuedConnection);
 }
 
 void DeviceControl::PublishInfo() {

@@ -35,7 +35,9 @@ void TALed::SetBlinking(bool on) {
     update();
 }
 
-bool TALed::Blinking() const { return blink_->isActive(); }
+bool TALed::Blinking() const {
+    return blink_->isActive();
+}
 
 void TALed::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -14,7 +14,6 @@
 #include <QSvgRenderer>
 #include <QTimer>
 #include <QWidget>
-
 #include <cmath>
 
 namespace oruk::gui {
@@ -26,7 +25,8 @@ void ApplyWorkstationLook(QApplication& app) {
     QFont font = app.font();
     QStringList families;
     const QStringList installed = QFontDatabase::families();
-    for (const char* f : {"Noto Sans CJK TC", "Noto Sans TC", "Noto Sans CJK JP", "AR PL UMing TW", "WenQuanYi Zen Hei"})
+    for (const char* f :
+         {"Noto Sans CJK TC", "Noto Sans TC", "Noto Sans CJK JP", "AR PL UMing TW", "WenQuanYi Zen Hei"})
         if (installed.contains(QString::fromLatin1(f)))
             families << QString::fromLatin1(f);
     families << font.family();
@@ -43,14 +43,22 @@ static QStyle::StandardPixmap FallbackFor(const QString& name) {
         QStyle::StandardPixmap pixmap;
     };
     static const Pair pairs[] = {
-        {"measure", QStyle::SP_MediaPlay},         {"explain", QStyle::SP_FileDialogInfoView},
-        {"programs", QStyle::SP_FileDialogDetailedView}, {"calibrate", QStyle::SP_BrowserReload},
-        {"records", QStyle::SP_DirOpenIcon},       {"files", QStyle::SP_DriveHDIcon},
-        {"userfunc", QStyle::SP_CommandLink},      {"exit", QStyle::SP_DialogCloseButton},
-        {"save", QStyle::SP_DialogSaveButton},     {"browse", QStyle::SP_DirOpenIcon},
-        {"test", QStyle::SP_MediaPlay},            {"question", QStyle::SP_MessageBoxQuestion},
-        {"caution", QStyle::SP_MessageBoxWarning}, {"important", QStyle::SP_MessageBoxInformation},
-        {"tray-online", QStyle::SP_DriveNetIcon},  {"tray-offline", QStyle::SP_MessageBoxCritical},
+        {"measure", QStyle::SP_MediaPlay},
+        {"explain", QStyle::SP_FileDialogInfoView},
+        {"programs", QStyle::SP_FileDialogDetailedView},
+        {"calibrate", QStyle::SP_BrowserReload},
+        {"records", QStyle::SP_DirOpenIcon},
+        {"files", QStyle::SP_DriveHDIcon},
+        {"userfunc", QStyle::SP_CommandLink},
+        {"exit", QStyle::SP_DialogCloseButton},
+        {"save", QStyle::SP_DialogSaveButton},
+        {"browse", QStyle::SP_DirOpenIcon},
+        {"test", QStyle::SP_MediaPlay},
+        {"question", QStyle::SP_MessageBoxQuestion},
+        {"caution", QStyle::SP_MessageBoxWarning},
+        {"important", QStyle::SP_MessageBoxInformation},
+        {"tray-online", QStyle::SP_DriveNetIcon},
+        {"tray-offline", QStyle::SP_MessageBoxCritical},
         {"app", QStyle::SP_ComputerIcon},
     };
     for (const auto& p : pairs)
@@ -105,6 +113,9 @@ double FadeOpacity(qint64 elapsedMs, int durationMs) {
 void FadeOut(QWidget* window, int durationMs) {
     if (!window || !window->isVisible())
         return;
+    // Platforms without window opacity (offscreen) still take the same time.
+    const QString platform = QGuiApplication::platformName();
+    const bool opacity = platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
     QElapsedTimer clock;
     clock.start();
     QEventLoop loop;
@@ -112,7 +123,8 @@ void FadeOut(QWidget* window, int durationMs) {
     tick.setInterval(15);
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
         const qint64 elapsed = clock.elapsed();
-        window->setWindowOpacity(FadeOpacity(elapsed, durationMs));
+        if (opacity)
+            window->setWindowOpacity(FadeOpacity(elapsed, durationMs));
         if (elapsed >= durationMs)
             loop.quit();
     });

@@ -18,7 +18,9 @@ namespace oruk::gui {
 
 namespace {
 
-QString Trim(const QString& s) { return s.trimmed(); }
+QString Trim(const QString& s) {
+    return s.trimmed();
+}
 
 } // namespace
 
@@ -26,7 +28,9 @@ QString Trim(const QString& s) { return s.trimmed(); }
 QString TMeCust::ProgramFilter() {
     return QStringLiteral("All (*)");
 }
-QString TMeCust::ParameterFilter() { return QStringLiteral("All Files (*)"); }
+QString TMeCust::ParameterFilter() {
+    return QStringLiteral("All Files (*)");
+}
 
 TMeCust::TMeCust(SharedState& state, QWidget* parent) : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("MeCust"));
@@ -38,9 +42,11 @@ TMeCust::TMeCust(SharedState& state, QWidget* parent) : QDialog(parent), state_(
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     bar->setIconSize(QSize(24, 24));
     QAction* save = bar->addAction(WorkstationIcon(QStringLiteral("save")), QStringLiteral("儲存資料  "));
+    save->setIconText(save->text());
     save->setToolTip(QStringLiteral("儲存用戶基本資料"));
     save->setShortcut(QKeySequence::Save);
     QAction* leave = bar->addAction(WorkstationIcon(QStringLiteral("exit")), QStringLiteral("   離  開   "));
+    leave->setIconText(leave->text());
     leave->setToolTip(QStringLiteral("離開基本資料異動系統"));
     SaveButton = qobject_cast<QToolButton*>(bar->widgetForAction(save));
     LeaveButton = qobject_cast<QToolButton*>(bar->widgetForAction(leave));
@@ -130,8 +136,10 @@ TMeCust::TMeCust(SharedState& state, QWidget* parent) : QDialog(parent), state_(
         QLineEdit* hint = makeEdit(4 + k, 160);
         QLineEdit* program = makeEdit(10 + k, 220);
         QLineEdit* params = makeEdit(16 + k, 220);
-        QToolButton* browseProgram = makeButton(k, QStringLiteral("browse"), QStringLiteral("設定執行程式或功能"));
-        QToolButton* browseParams = makeButton(12 + k, QStringLiteral("browse"), QStringLiteral("設定參數或外部檔案"));
+        QToolButton* browseProgram =
+            makeButton(k, QStringLiteral("browse"), QStringLiteral("設定執行程式或功能"));
+        QToolButton* browseParams =
+            makeButton(12 + k, QStringLiteral("browse"), QStringLiteral("設定參數或外部檔案"));
         QToolButton* test = makeButton(6 + k, QStringLiteral("test"), QStringLiteral("連結功能測試"));
         connect(browseProgram, &QToolButton::clicked, this, [this, k] { BrowseProgram(k); });
         connect(browseParams, &QToolButton::clicked, this, [this, k] { BrowseParameter(k); });

@@ -3,7 +3,6 @@
 #include "app/SharedState.h"
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 #include <string>

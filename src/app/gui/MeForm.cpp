@@ -126,7 +126,8 @@ TMeForm::TMeForm(SharedState& state, DeviceControl* device, MainWindowHooks hook
     if (hooks_.loadSettings)
         state_.settings = hooks_.loadSettings(state_.WorkDir);
     state_.RebuildTables();
-    statusBar()->findChild<QLabel*>(QStringLiteral("SystemTitle"))
+    statusBar()
+        ->findChild<QLabel*>(QStringLiteral("SystemTitle"))
         ->setText(QString::fromStdString(state_.settings.SystemTitle));
     state_.ClearCurrentRecord();
     ApplyUserFunctions();
@@ -137,6 +138,7 @@ TMeForm::~TMeForm() = default;
 QAction* TMeForm::AddButton(int number, const QString& caption, const QString& hint, const QString& icon) {
     auto* action = new QAction(WorkstationIcon(icon), caption, this);
     action->setObjectName(QStringLiteral("ToolButton%1Action").arg(number));
+    action->setIconText(caption); // as written, blanks included
     action->setToolTip(hint);
     toolBar_->addAction(action);
     if (auto* w = toolBar_->widgetForAction(action)) {
@@ -178,9 +180,9 @@ void TMeForm::BuildToolbar() {
         }
     }
     // Keys for the daily actions, shown in the hints.
-    const std::pair<int, QKeySequence> keys[] = {{1, QKeySequence(Qt::Key_F2)}, {4, QKeySequence(Qt::Key_F3)},
-                                                 {3, QKeySequence(Qt::Key_F4)}, {8, QKeySequence(Qt::Key_F5)},
-                                                 {5, QKeySequence(Qt::Key_F6)}, {7, QKeySequence(Qt::Key_F7)}};
+    const std::pair<int, QKeySequence> keys[] = {
+        {1, QKeySequence(Qt::Key_F2)}, {4, QKeySequence(Qt::Key_F3)}, {3, QKeySequence(Qt::Key_F4)},
+        {8, QKeySequence(Qt::Key_F5)}, {5, QKeySequence(Qt::Key_F6)}, {7, QKeySequence(Qt::Key_F7)}};
     for (const auto& [n, key] : keys) {
         buttons_[n]->setShortcut(key);
         buttons_[n]->setToolTip(buttons_[n]->toolTip() + QStringLiteral(" (") +
@@ -201,11 +203,15 @@ void TMeForm::BuildMenu() {
     auto same = [this](QAction* a, int button) {
         connect(a, &QAction::triggered, buttons_[button], &QAction::trigger);
     };
-    same(item(bar->addAction(QStringLiteral("經絡測量")), QStringLiteral("gq1"), QStringLiteral("經絡能量測量")), 1);
+    same(item(bar->addAction(QStringLiteral("經絡測量")), QStringLiteral("gq1"),
+              QStringLiteral("經絡能量測量")),
+         1);
     same(item(bar->addAction(QStringLiteral("經絡解說")), QStringLiteral("g1"),
               QStringLiteral("各經絡相關資料圖例解說")),
          4);
-    same(item(bar->addAction(QStringLiteral("資料處理")), QStringLiteral("N2"), QStringLiteral("讀取或修改資料")), 3);
+    same(item(bar->addAction(QStringLiteral("資料處理")), QStringLiteral("N2"),
+              QStringLiteral("讀取或修改資料")),
+         3);
 
     QMenu* support = bar->addMenu(QStringLiteral("系統支援"));
     support->setObjectName(QStringLiteral("tw1Menu"));
@@ -214,12 +220,14 @@ void TMeForm::BuildMenu() {
     same(item(support->addAction(WorkstationIcon(QStringLiteral("programs")), QStringLiteral("專家療程設定")),
               QStringLiteral("w2"), QStringLiteral("自訂專家療程系統")),
          5);
-    connect(item(support->addAction(WorkstationIcon(QStringLiteral("usersettings")), QStringLiteral("用戶資料設定")),
+    connect(item(support->addAction(WorkstationIcon(QStringLiteral("usersettings")),
+                                    QStringLiteral("用戶資料設定")),
                  QStringLiteral("w1"), QStringLiteral("用戶連結與資料設定")),
             &QAction::triggered, this, &TMeForm::OpenUserSettings);
-    same(item(support->addAction(WorkstationIcon(QStringLiteral("calibrate")), QStringLiteral("數位校準系統")),
-              QStringLiteral("N1"), QStringLiteral("自動數位校準系統")),
-         7);
+    same(
+        item(support->addAction(WorkstationIcon(QStringLiteral("calibrate")), QStringLiteral("數位校準系統")),
+             QStringLiteral("N1"), QStringLiteral("自動數位校準系統")),
+        7);
     support->addSeparator();
     same(item(support->addAction(WorkstationIcon(QStringLiteral("files")), QStringLiteral("檔案匯入/匯出")),
               QStringLiteral("N5"), QStringLiteral("客戶及檢測資料處理")),
@@ -231,8 +239,8 @@ void TMeForm::BuildMenu() {
                 EnableToolbar(false);
                 close();
             });
-    connect(item(bar->addAction(QStringLiteral("關於版本")), QStringLiteral("i1"), QString()), &QAction::triggered,
-            this, &TMeForm::OpenAbout);
+    connect(item(bar->addAction(QStringLiteral("關於版本")), QStringLiteral("i1"), QString()),
+            &QAction::triggered, this, &TMeForm::OpenAbout);
     EnableToolbar(false);
 }
 
@@ -257,7 +265,8 @@ void TMeForm::BuildCentre() {
     rights->setObjectName(QStringLiteral("RightsLabel"));
     webText_ = new QLabel(centre);
     webText_->setObjectName(QStringLiteral("WebLabel"));
-    webText_->setText(QStringLiteral("URL: <a href=\"%1\">%1</a>").arg(Branding::WebAddress().toHtmlEscaped()));
+    webText_->setText(
+        QStringLiteral("URL: <a href=\"%1\">%1</a>").arg(Branding::WebAddress().toHtmlEscaped()));
     webText_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(webText_, &QLabel::linkActivated, this,
             [this] { hooks_.launch(std::string(), Branding::WebAddress().toStdString()); });
@@ -266,8 +275,8 @@ void TMeForm::BuildCentre() {
     logo->setObjectName(QStringLiteral("Logo"));
     logo->setPixmap(WorkstationPicture(QStringLiteral("logo"), QSize(220, 220), this));
     logo->setAlignment(Qt::AlignCenter);
-    auto* title = new QLabel(Branding::ProductTitle() + QStringLiteral(" Kv-50\n") + Branding::ProductSubtitle(),
-                             centre);
+    auto* title = new QLabel(
+        Branding::ProductTitle() + QStringLiteral(" Kv-50\n") + Branding::ProductSubtitle(), centre);
     title->setObjectName(QStringLiteral("TitleLabel"));
     title->setAlignment(Qt::AlignCenter);
     QFont tf = title->font();
@@ -375,7 +384,8 @@ void TMeForm::OpenUserSettings() {
             if (hooks_.saveSettings)
                 hooks_.saveSettings(state_.WorkDir, state_.settings);
             state_.RebuildTables();
-            statusBar()->findChild<QLabel*>(QStringLiteral("SystemTitle"))
+            statusBar()
+                ->findChild<QLabel*>(QStringLiteral("SystemTitle"))
                 ->setText(QString::fromStdString(state_.settings.SystemTitle));
         });
         dlg.exec();
@@ -402,7 +412,8 @@ void TMeForm::OpenAbout() {
 void TMeForm::RunUserFunction(int k) {
     if (k < 1 || k > 6)
         return;
-    WithOfflineGuard([&] { hooks_.launch(state_.settings.UserFuncProgram[k], state_.settings.UserFuncParams[k]); });
+    WithOfflineGuard(
+        [&] { hooks_.launch(state_.settings.UserFuncProgram[k], state_.settings.UserFuncParams[k]); });
 }
 
 void TMeForm::showEvent(QShowEvent* e) {
@@ -419,6 +430,8 @@ void TMeForm::FirstActivation() {
         device_->SetFirstActivation(false);
     if (hooks_.runStatusWindow)
         hooks_.runStatusWindow(this);
+    if (device_) // the device thread's last word, even if its signal is still queued
+        state_.DeviceOnline = device_->Info().online;
     if (state_.DeviceOnline) {
         EnableToolbar(true);
         SetMenusVisible(true);
@@ -439,7 +452,9 @@ void TMeForm::ShowTrayNotice(const TrayNotice& n) {
         ShowBalloon(*n.ShowBalloon);
 }
 
-bool TMeForm::TrayShown() const { return tray_->isVisible() && QSystemTrayIcon::supportsMessages(); }
+bool TMeForm::TrayShown() const {
+    return tray_->isVisible() && QSystemTrayIcon::supportsMessages();
+}
 
 void TMeForm::ShowBalloon(const Balloon& b) {
     const QString title = QString::fromStdString(b.Title);
@@ -447,7 +462,8 @@ void TMeForm::ShowBalloon(const Balloon& b) {
     lastNotice_ = title + QStringLiteral("：") + text;
     if (TrayShown()) {
         tray_->showMessage(title, text,
-                           b.Icon == BalloonIcon::Error ? QSystemTrayIcon::Critical : QSystemTrayIcon::Information,
+                           b.Icon == BalloonIcon::Error ? QSystemTrayIcon::Critical
+                                                        : QSystemTrayIcon::Information,
                            b.DurationMs);
     } else {
         // Without a tray the same notice goes to the status bar for the same time.

@@ -4,7 +4,6 @@
 #include "app/gui/DeviceControl.h"
 
 #include <QMainWindow>
-
 #include <array>
 #include <functional>
 #include <map>

@@ -38,7 +38,8 @@ TMeMsag::TMeMsag(int msgType, const QString& msgText, QWidget* parent) : QDialog
     setModal(true);
 
     auto* pictures = new QVBoxLayout;
-    const QString names[] = {QStringLiteral("question"), QStringLiteral("caution"), QStringLiteral("important")};
+    const QString names[] = {QStringLiteral("question"), QStringLiteral("caution"),
+                             QStringLiteral("important")};
     QLabel** images[] = {&Image1, &Image2, &Image3};
     for (int i = 0; i < 3; ++i) {
         auto* img = new QLabel(this);
@@ -143,9 +144,9 @@ void TMeMsag::done(int r) {
     repaint_->stop();
     FadeOut(this, kFadeMs);
     // The next use starts clean.
-    for (QWidget* w : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Image2), static_cast<QWidget*>(Image3),
-                       static_cast<QWidget*>(Button1), static_cast<QWidget*>(Button2),
-                       static_cast<QWidget*>(Button3)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Image1), static_cast<QWidget*>(Image2), static_cast<QWidget*>(Image3),
+          static_cast<QWidget*>(Button1), static_cast<QWidget*>(Button2), static_cast<QWidget*>(Button3)})
         w->hide();
     QDialog::done(r);
 }

@@ -22,9 +22,9 @@ public:
     static constexpr int kFadeMs = 300;
 
     QPlainTextEdit* Memo1 = nullptr;
-    QLabel* Image1 = nullptr; // question
-    QLabel* Image2 = nullptr; // caution
-    QLabel* Image3 = nullptr; // important
+    QLabel* Image1 = nullptr;       // question
+    QLabel* Image2 = nullptr;       // caution
+    QLabel* Image3 = nullptr;       // important
     QPushButton* Button1 = nullptr; // 是
     QPushButton* Button2 = nullptr; // 否
     QPushButton* Button3 = nullptr; // 確  定

@@ -60,8 +60,9 @@ TMeStatu::TMeStatu(DeviceControl* device, DatabaseStartup databaseStartup, QWidg
     SegmentDisplay->setFont(seg);
     SegmentDisplay->setAlignment(Qt::AlignCenter);
     SegmentDisplay->setMinimumWidth(190);
-    SegmentDisplay->setStyleSheet(QStringLiteral("QLabel#SegmentDisplay { background: #050805; color: #39FF5A; "
-                                                 "border: 2px inset #3A3F44; padding: 6px 12px; }"));
+    SegmentDisplay->setStyleSheet(
+        QStringLiteral("QLabel#SegmentDisplay { background: #050805; color: #39FF5A; "
+                       "border: 2px inset #3A3F44; padding: 6px 12px; }"));
     auto* powered = new QLabel(QStringLiteral("Powered By Sorvan"), frame);
     powered->setObjectName(QStringLiteral("PoweredLabel"));
     powered->setAlignment(Qt::AlignCenter);
@@ -238,18 +239,26 @@ void TMeStatu::Lamp(int lamp, LampState state) {
     hhALed[lamp]->SetLit(state != LampState::Unlit);
 }
 
-void TMeStatu::Progress(int percent) { ProgressBar1->setValue(percent); }
+void TMeStatu::Progress(int percent) {
+    ProgressBar1->setValue(percent);
+}
 
 void TMeStatu::StatusText(const std::string& text) {
     StatusBar1->setText(QString::fromStdString(text));
     StatusBar1->repaint();
 }
 
-void TMeStatu::LabelText(const std::string& text) { UsbLabel->setText(QString::fromStdString(text)); }
+void TMeStatu::LabelText(const std::string& text) {
+    UsbLabel->setText(QString::fromStdString(text));
+}
 
-void TMeStatu::Message(int type, const std::string& text) { ShowMsg(this, type, QString::fromStdString(text)); }
+void TMeStatu::Message(int type, const std::string& text) {
+    ShowMsg(this, type, QString::fromStdString(text));
+}
 
-void TMeStatu::ProcessEvents() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void TMeStatu::ProcessEvents() {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 void TMeStatu::keyPressEvent(QKeyEvent* e) {
     // Escape is the exit button once it is offered, and nothing while the check runs.

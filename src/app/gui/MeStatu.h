@@ -4,7 +4,6 @@
 #include "records/DatabaseStartup.h"
 
 #include <QDialog>
-
 #include <functional>
 
 class QLabel;

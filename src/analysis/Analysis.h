@@ -44,12 +44,24 @@ struct GradeBands {
     static GradeBands ForBodyEnergy(double bodyEnergy);
 };
 
-int FourLevelDeviationGrade(double d, const GradeBands& bands);
-int ThreeLevelDeviationGrade(double d, const GradeBands& bands);
-int ThreeLevelDifferenceGrade(double d, const GradeBands& bands);
+// d is the graded difference; 0 counts as positive.
+int FourLevelDeviationGrade(double d, const GradeBands& bands);   // -3 .. 3
+int ThreeLevelDeviationGrade(double d, const GradeBands& bands);  // -2 .. 2
+int ThreeLevelDifferenceGrade(double d, const GradeBands& bands); // -2 .. 2, on the DiffBand widths
 
-// male = true for a male subject; birth <= 0 means no birth date (scored as aged 40).
-// Fills record.Compensated. Throws AnalysisError for a record that cannot be analysed.
+// Grade of index 1..5 (body energy, upper/lower, left/right, yin/yang, max/min group mean).
+int GradeIndex(int index, double value, bool male);
+
+// Expected body energy for an age in years; female subjects 6 % lower.
+double ExpectedEnergyFor(double ageYears, bool male);
+
+// Nearest integer, ties to the even neighbour, whatever the floating-point rounding mode.
+double RoundHalfEven(double x);
+
+// male = true for a male subject; birth <= 0 means no birth date (scored as aged 40); the age is
+// counted to record.MeDate. Fills record.Compensated; MeridianBalance is filled too (mean of the
+// 24 PointBalance). Throws AnalysisError for a value of 0 or less (or not finite) and for a group
+// of compensated values whose mean is not above 0 (a zero custom coefficient).
 AnalysisResult Analyse(MeasurementRecord& record, bool male, double birth, const DisplayTables& tables);
 
 } // namespace oruk

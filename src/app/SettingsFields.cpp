@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <type_traits>
 #include <variant>
 
 namespace oruk {
@@ -189,9 +190,10 @@ std::string_view Trimmed(std::string_view s) {
 
 // A whole text as a 32-bit integer: optional sign, digits only.
 std::optional<int> ParseInteger(std::string_view s) {
+    const std::size_t size = s.size();
     if (!s.empty() && s.front() == '+')
         s.remove_prefix(1);
-    if (s.empty() || s.front() == '+')
+    if (s.empty() || s.front() == '+' || (s.size() != size && s.front() == '-'))
         return std::nullopt;
     int v = 0;
     const auto res = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -202,9 +204,10 @@ std::optional<int> ParseInteger(std::string_view s) {
 
 // A whole text as a finite decimal number with a decimal point.
 std::optional<double> ParseNumber(std::string_view s) {
+    const std::size_t size = s.size();
     if (!s.empty() && s.front() == '+')
         s.remove_prefix(1);
-    if (s.empty() || s.front() == '+')
+    if (s.empty() || s.front() == '+' || (s.size() != size && s.front() == '-'))
         return std::nullopt;
     double v = 0;
     const auto res = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);

@@ -30,6 +30,31 @@ double SteadyClock::OleNow() {
     return oruk::OleNow();
 }
 
+void SimClock::Advance(std::int64_t ms) {
+    if (ms <= 0)
+        return;
+    const std::int64_t now = now_ += ms;
+    std::vector<std::function<void()>> due;
+    {
+        std::lock_guard lock(actionsMutex_);
+        for (auto it = actions_.begin(); it != actions_.end();) {
+            if (it->first <= now) {
+                due.push_back(std::move(it->second));
+                it = actions_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    for (auto& action : due)
+        action();
+}
+
+void SimClock::At(std::int64_t atMs, std::function<void()> action) {
+    std::lock_guard lock(actionsMutex_);
+    actions_.emplace_back(atMs, std::move(action));
+}
+
 bool SimClock::WaitUntil(std::unique_lock<std::mutex>&, std::condition_variable&, std::int64_t deadlineMs,
                          const std::function<bool()>& ready) {
     if (ready())

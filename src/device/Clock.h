@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 namespace oruk {
 
@@ -41,14 +43,15 @@ public:
     bool WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, std::int64_t deadlineMs,
                    const std::function<bool()>& ready) override;
     double OleNow() override { return startDate_ + static_cast<double>(now_.load()) / 86400000.0; }
-    void Advance(std::int64_t ms) {
-        if (ms > 0)
-            now_ += ms;
-    }
+    void Advance(std::int64_t ms);
+    // Runs action on the advancing thread once the time reaches atMs (a test's operator at work).
+    void At(std::int64_t atMs, std::function<void()> action);
 
 private:
     double startDate_;
     std::atomic<std::int64_t> now_{0};
+    std::mutex actionsMutex_;
+    std::vector<std::pair<std::int64_t, std::function<void()>>> actions_;
 };
 
 } // namespace oruk

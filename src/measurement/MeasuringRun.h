@@ -123,9 +123,9 @@ private:
     void Send(const char* a, const char* b);
     void Sound(int n) { link_.PlayDeviceSound(n); }
     double Threshold() const;
-    bool WaitForContact(int& position, double& reading);
-    enum class PointResult { Stored, ContactLost, NoWindowSamples };
-    PointResult MeasurePoint(int position, double contactReading);
+    bool WaitForContact(double& reading);
+    enum class PointResult { Stored, ContactLost, NoWindowSamples, Stopped };
+    PointResult MeasurePoint(double contactReading);
     bool WaitForRelease(int position);
     void EndRun();
     std::string AverageText() const;
@@ -143,7 +143,6 @@ private:
     MeasureDisplays disp_;
     double countsPerMicroamp_ = 20;
     int position_ = 1;
-    double lastSd_ = 0;
 };
 
 } // namespace oruk

@@ -22,8 +22,10 @@ struct CliRun {
     std::string out, err;
 };
 
-CliRun RunSettingsCommand(const QStringList& args) {
+CliRun RunSettingsCommand(const QStringList& args,
+                          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(ORUK_CLI_PATH, QStringList{"settings"} + args);
     EXPECT_TRUE(p.waitForFinished(30000));
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
@@ -199,4 +201,14 @@ TEST_F(SettingsCommandTest, AnUnreadableFileIsNotReplaced) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(r.err.empty());
     EXPECT_TRUE(fs::is_directory(file / "keep"));
+}
+
+TEST_F(SettingsCommandTest, WithoutWorkdirUsesTheDefaultWorkingDirectory) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", QString::fromStdString(dir.string()));
+    const CliRun r = RunSettingsCommand({"--set", "OrgUnit=Here"}, env);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto read = ReadSettingsFile(dir / "Sorvan" / "ORUK" / kSettingsFileName);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->OrgUnit, "Here");
 }

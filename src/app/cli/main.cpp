@@ -2,7 +2,11 @@
 #include "app/cli/Commands.h"
 
 #include <QGuiApplication>
+#include <cerrno>
 #include <clocale>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 #include <iostream>
 
@@ -44,6 +48,13 @@ int main(int argc, char** argv) {
     // Charts and reports need fonts but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (cron, CI, ssh) Qt complains about the missing runtime directory on
+    // every run; give it a private one so stderr carries only our own messages.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const std::string dir = "/tmp/oruk-runtime-" + std::to_string(getuid());
+        if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
+    }
     QGuiApplication app(argc, argv);
     // Stored numbers always use a decimal point, whatever the desktop's locale says.
     std::setlocale(LC_NUMERIC, "C");

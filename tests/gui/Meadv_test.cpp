@@ -35,7 +35,7 @@ protected:
 };
 
 TEST_F(ExplanationTest, ShowingFillsTheFirstMeridianWithDecipheredTexts) {
-    TMeadv w(Source());
+    TMeadv w(Source(), QString());
     w.PageControl1->setCurrentIndex(3);
     w.show();
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
@@ -62,7 +62,7 @@ TEST_F(ExplanationTest, ShowingFillsTheFirstMeridianWithDecipheredTexts) {
 }
 
 TEST_F(ExplanationTest, ChoosingAMeridianAndAMissingRow) {
-    TMeadv w(Source());
+    TMeadv w(Source(), QString());
     w.show();
     w.ListBox1->setCurrentRow(1); // meridian 2
     EXPECT_EQ(w.ShownMeridian(), 2);

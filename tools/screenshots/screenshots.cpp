@@ -23,7 +23,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <clocale>
 #include <cstdio>
 #include <functional>
@@ -112,8 +111,8 @@ void StatusWindows(Workstation& ws, bool online) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     ApplyWorkstationLook(app);
@@ -163,8 +162,10 @@ int main(int argc, char** argv) {
                          [&box](long long c) { box.SetUsageCounter(c); });
         ws->Device().ReadUsageCounter();
         box.show();
-        WaitFor([&] { return !box.CounterValue->text().contains(QLatin1Char('.')) ||
-                             box.CounterValue->text().contains(QLatin1Char(',')); });
+        WaitFor([&] {
+            return !box.CounterValue->text().contains(QLatin1Char('.')) ||
+                   box.CounterValue->text().contains(QLatin1Char(','));
+        });
         Save(&box, QStringLiteral("06-about"));
         box.hide();
     }
@@ -186,12 +187,12 @@ int main(int argc, char** argv) {
                     return std::nullopt;
                 return ReadMeridianReference(*texts, mkey);
             },
-            &ws->MainWindow());
+            QString::fromStdString((dir / "Data" / "MeLegend.png").string()), &ws->MainWindow());
         adv.show();
         adv.ListBox1->setCurrentRow(7);
         Save(&adv, QStringLiteral("09-explanation-diagram"));
-        const char* names[] = {"10-explanation-data", "11-explanation-ryodoraku", "12-explanation-prescriptions",
-                               "13-explanation-health-care"};
+        const char* names[] = {"10-explanation-data", "11-explanation-ryodoraku",
+                               "12-explanation-prescriptions", "13-explanation-health-care"};
         for (int page = 1; page <= 4; ++page) {
             adv.PageControl1->setCurrentIndex(page);
             Save(&adv, QString::fromLatin1(names[page - 1]));

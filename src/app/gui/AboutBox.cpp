@@ -27,7 +27,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("ProgramIcon"));
-    logo->setPixmap(WorkstationPicture(QStringLiteral("app"), QSize(72, 72), this));
+    logo->setPixmap(WorkstationPicture(QStringLiteral("logo"), QSize(72, 72), this));
     logo->setFixedSize(80, 80);
     logo->setAlignment(Qt::AlignCenter);
 

@@ -47,19 +47,19 @@ static QStyle::StandardPixmap FallbackFor(const QString& name) {
         {"explain", QStyle::SP_FileDialogInfoView},
         {"programs", QStyle::SP_FileDialogDetailedView},
         {"calibrate", QStyle::SP_BrowserReload},
-        {"records", QStyle::SP_DirOpenIcon},
+        {"data", QStyle::SP_DirOpenIcon},
         {"files", QStyle::SP_DriveHDIcon},
-        {"userfunc", QStyle::SP_CommandLink},
+        {"function", QStyle::SP_CommandLink},
         {"exit", QStyle::SP_DialogCloseButton},
         {"save", QStyle::SP_DialogSaveButton},
         {"browse", QStyle::SP_DirOpenIcon},
         {"test", QStyle::SP_MediaPlay},
-        {"question", QStyle::SP_MessageBoxQuestion},
-        {"caution", QStyle::SP_MessageBoxWarning},
-        {"important", QStyle::SP_MessageBoxInformation},
+        {"msg-question", QStyle::SP_MessageBoxQuestion},
+        {"msg-caution", QStyle::SP_MessageBoxWarning},
+        {"msg-important", QStyle::SP_MessageBoxInformation},
         {"tray-online", QStyle::SP_DriveNetIcon},
         {"tray-offline", QStyle::SP_MessageBoxCritical},
-        {"app", QStyle::SP_ComputerIcon},
+        {"oruk", QStyle::SP_ComputerIcon},
     };
     for (const auto& p : pairs)
         if (name == QLatin1String(p.name))
@@ -90,7 +90,11 @@ QPixmap WorkstationPicture(const QString& name, QSize logicalSize, const QWidget
     QPixmap pm;
     if (path.endsWith(QLatin1String(".svg"))) {
         QSvgRenderer svg(path);
-        pm = QPixmap(logicalSize * dpr);
+        // Fit the picture into the box without distorting it.
+        QSize drawn = svg.defaultSize().isEmpty()
+                          ? logicalSize
+                          : svg.defaultSize().scaled(logicalSize, Qt::KeepAspectRatio);
+        pm = QPixmap(drawn * dpr);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
         svg.render(&p);

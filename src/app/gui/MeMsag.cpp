@@ -59,8 +59,12 @@ TMeMsag::TMeMsag(int msgType, const QString& msgText, QWidget* parent) : QDialog
     Memo1->clear();
     Memo1->appendPlainText(msgText);
     Memo1->setFrameShape(QFrame::NoFrame);
-    Memo1->setBackgroundRole(QPalette::Window);
-    Memo1->setMinimumSize(300, 84);
+    // Reads as the dialog's text, not as an input box.
+    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
+    QFont memoFont = Memo1->font();
+    memoFont.setPointSizeF(memoFont.pointSizeF() * 1.1);
+    Memo1->setFont(memoFont);
+    Memo1->setMinimumSize(300, 70);
     Memo1->setFocusPolicy(Qt::NoFocus);
 
     Button1 = new QPushButton(QStringLiteral("是"), this);
@@ -123,7 +127,7 @@ TMeMsag::TMeMsag(int msgType, const QString& msgText, QWidget* parent) : QDialog
     repaint_ = new QTimer(this);
     repaint_->setInterval(100);
     connect(repaint_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
-    resize(sizeHint().expandedTo(QSize(440, 190)));
+    resize(QSize(440, 180).expandedTo(minimumSizeHint()));
 }
 
 void TMeMsag::showEvent(QShowEvent* e) {

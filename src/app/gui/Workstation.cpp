@@ -88,6 +88,14 @@ Workstation::Workstation(WorkstationOptions options) : options_(std::move(option
                 device_.get(), [this](StartupObserver& o) { return StartDatabases(o); }, parent);
             status.exec();
         };
+    } else {
+        // The start-up without the status check's 1.5 s: the device search, then the databases.
+        hooks.runStatusWindow = [this](QWidget*) {
+            device_->WaitIdle();
+            StartupObserver quiet;
+            if (!device_->Info().online || !StartDatabases(quiet))
+                device_->SetOffline();
+        };
     }
     hooks.disconnectDatabases = [this] {
         for (auto* db : {connections_.main.get(), connections_.texts.get(), connections_.programs.get()})
@@ -107,7 +115,7 @@ Workstation::Workstation(WorkstationOptions options) : options_(std::move(option
                     return std::nullopt;
                 }
             },
-            parent);
+            QString::fromStdString((options_.workDir / "Data" / "MeLegend.png").string()), parent);
     });
 }
 

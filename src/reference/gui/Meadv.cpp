@@ -30,7 +30,7 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const QString& name) {
 
 } // namespace
 
-TMeadv::TMeadv(MeridianReferenceSource source, QWidget* parent)
+TMeadv::TMeadv(MeridianReferenceSource source, const QString& legendFile, QWidget* parent)
     : QDialog(parent), source_(std::move(source)) {
     setObjectName(QStringLiteral("Meadv"));
     setWindowTitle(QStringLiteral("經絡圖示解說"));
@@ -114,7 +114,8 @@ TMeadv::TMeadv(MeridianReferenceSource source, QWidget* parent)
     Legend = new QLabel(diagramPage);
     Legend->setObjectName(QStringLiteral("Image2"));
     Legend->setFixedSize(445, 20);
-    Legend->setPixmap(WorkstationPicture(QStringLiteral("legend"), QSize(445, 20), this));
+    Legend->setPixmap(QPixmap(legendFile));
+    Legend->setScaledContents(true);
     auto* legendBar = new QHBoxLayout;
     legendBar->addWidget(Legend);
     legendBar->addStretch();
@@ -131,11 +132,22 @@ TMeadv::TMeadv(MeridianReferenceSource source, QWidget* parent)
         l->setContentsMargins(6, 6, 6, 6);
         l->setSpacing(6);
         const bool hasMiddle = page == 2;
+        // Which state each box speaks of, so the reader need not guess from the position.
+        const char* captions[6][4] = {{},
+                                      {},
+                                      {nullptr, "經絡概述", "能量偏高", "能量偏低"},
+                                      {nullptr, "能量偏高", nullptr, "能量偏低"},
+                                      {nullptr, "能量偏高", nullptr, "能量偏低"},
+                                      {nullptr, "養生保健．能量偏高", nullptr, "能量偏低"}};
         for (int box = 1; box <= 3; ++box) {
             if (box == 2 && !hasMiddle)
                 continue;
+            auto* caption = new QLabel(QString::fromUtf8(captions[page][box]), w);
+            caption->setStyleSheet(QStringLiteral("color: #1F4E79; font-weight: bold;"));
             QPlainTextEdit* m = MakeMemo(w, QStringLiteral("Memo%1_%2").arg(page).arg(box));
+            caption->setBuddy(m);
             Memo[page][box] = m;
+            l->addWidget(caption);
             l->addWidget(m, 1);
         }
         PageControl1->addTab(w, QString::fromUtf8(pageNames[page - 2]));

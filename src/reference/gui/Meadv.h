@@ -17,7 +17,8 @@ namespace oruk::gui {
 class TMeadv : public QDialog {
     Q_OBJECT
 public:
-    TMeadv(MeridianReferenceSource source, QWidget* parent = nullptr);
+    // legendFile: the 445 x 20 legend picture shown under the diagram.
+    TMeadv(MeridianReferenceSource source, const QString& legendFile, QWidget* parent = nullptr);
 
     // Shows meridian i (a click on list line i). A missing row leaves the window as it was.
     void ChooseMeridian(int meridian);

@@ -107,9 +107,12 @@ DisplayTables BuildDisplayTables(int meridianOrderMode, const OneBased<int, kMer
     for (int k = 1; k <= kMeridianCount; ++k) {
         int m = t.MeridianOrder[k];
         // A custom order is stored as the operator left it; a number outside 1..12 cannot
-        // address a point, so it falls back to the column's own meridian.
-        if (m < 1 || m > kMeridianCount)
+        // address a point, so it falls back to the column's own meridian, in the order too,
+        // since every window indexes the meridian table with it.
+        if (m < 1 || m > kMeridianCount) {
             m = k;
+            t.MeridianOrder[k] = m;
+        }
         const int a = LeftPointOf(m);
         const int b = RightPointOf(m);
         const int leftPos = k <= 6 ? k : k + 6;

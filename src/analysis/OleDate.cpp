@@ -14,7 +14,10 @@ using namespace std::chrono;
 
 constexpr sys_days kEpoch = sys_days{year{1899} / December / 30};
 
+// A field of digits only: from_chars alone would take a minus sign.
 int ParseInt(std::string_view s, bool& ok) {
+    for (const char c : s)
+        ok = ok && c >= '0' && c <= '9';
     int v = 0;
     const auto res = std::from_chars(s.data(), s.data() + s.size(), v);
     ok = ok && res.ec == std::errc() && res.ptr == s.data() + s.size() && !s.empty();

@@ -8,6 +8,8 @@ namespace oruk {
 
 namespace {
 
+constexpr std::size_t kMaxLog = 1000000;
+
 bool IsHex(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
@@ -120,6 +122,9 @@ bool SimulatedDevice::Write(const std::vector<std::uint8_t>& report) {
         std::string command(report.begin() + 1, report.end());
         while (!command.empty() && static_cast<unsigned char>(command.back()) <= 32)
             command.pop_back();
+        // A simulation left running for hours keeps the latest half million commands.
+        if (log_.size() >= kMaxLog)
+            log_.erase(log_.begin(), log_.begin() + static_cast<std::ptrdiff_t>(kMaxLog / 2));
         log_.push_back({clock_.NowMs(), command});
         std::string reply;
         if (!faulted)
@@ -196,7 +201,9 @@ std::string SimulatedDevice::Answer(const std::string& command) {
     case 'G':
         if (arg.substr(0, 2) != "00")
             return "Z0000";
+        // The device keeps the trimmed gain of the potential in its CRG register.
         (high_ ? gainH_ : gainL_) = Hex(arg.substr(2));
+        registers_[high_ ? 0x0D : 0x0E] = Hex(arg.substr(2));
         return command;
     default:
         return "Z0000";

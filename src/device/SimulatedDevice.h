@@ -79,7 +79,8 @@ public:
     void SetLatency(int ms);
     void SetHardwareVersion(const std::string& text);
 
-    // Every command received (written successfully), with the clock's time of the write.
+    // Every command received (written successfully), with the clock's time of the write; a
+    // simulation running for hours keeps the latest ones.
     std::vector<ReceivedCommand> Log() const;
     std::vector<std::string> Commands() const;
     void ClearLog();

@@ -355,6 +355,7 @@ MeasuringRun::PointResult MeasuringRun::MeasurePoint(double contactReading) {
     rec.Std[point] = 100 - sd;
     disp_.Status = kStatusPointDone;
     ++result_.MeasuredPointCount;
+    ++result_.PointsStored;
     result_.HasData = true;
     rec.MeDate = clock_.OleNow();
     disp_.ValueBar = Percent(value);

@@ -66,6 +66,7 @@ struct MeasureRunResult {
     bool TableCleared = false; // the operator chose to clear the table first
     bool HasData = false;
     int MeasuredPointCount = 0; // the shared counter after the run
+    int PointsStored = 0;       // points measured by this run
     int ActiveSdvL = 0, ActiveSdvH = 0;
     Settings SettingsAfter;       // ContactStartMode 1, ChannelMode 0, Sensitivity as last set
     bool AnalysisEnabled = false; // all 24 values above 0

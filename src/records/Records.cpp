@@ -477,4 +477,19 @@ std::optional<Records::Loaded> Records::LoadMeasurement(int mkey) {
     return loaded;
 }
 
+std::string RecordCountText(int subjects, int measurements) {
+    char a[32], b[32];
+    std::snprintf(a, sizeof a, "%6.0d", subjects);
+    std::snprintf(b, sizeof b, "%6.0d", measurements);
+    return std::string(a) + "  -  [ " + TrimText(b) + " ]";
+}
+
+void LoadIntoSharedState(SharedState& state, const Records::Loaded& loaded) {
+    state.subject = loaded.subject;
+    state.current = loaded.record;
+    state.AnalysisChartFlags.fill(1);
+    state.AnalysisLastPage = 0;
+    state.MeasuredPointCount = 0;
+}
+
 } // namespace oruk

@@ -80,6 +80,9 @@ struct SubjectChangeResult {
 // "您所輸入的受測者編號已經與姓名為\n[ name ]\n重覆!!請重新指定另一個編號。"
 std::string DuplicateSubjectMessage(const std::string& name);
 
+// "資料總筆數:" count text: subjects "%6.0d", then "  -  [ " + measurements "%6.0d" trimmed + " ]".
+std::string RecordCountText(int subjects, int measurements);
+
 // The records service the windows call; all work goes through one session on the main database.
 class Records {
 public:
@@ -137,5 +140,9 @@ private:
     std::optional<int> PositionOfRow(int sortColumn, const QString& where, const QVariantList& params);
     DbSession& db_;
 };
+
+// Loading a record: the subject and measurement become current, the analysis window starts on its
+// first page with every chart chosen, and no point counts as freshly measured.
+void LoadIntoSharedState(SharedState& state, const Records::Loaded& loaded);
 
 } // namespace oruk

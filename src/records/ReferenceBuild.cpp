@@ -43,11 +43,14 @@ template <class Fill> void BuildFile(const fs::path& outFile, Fill fill) {
     const fs::path temp = outFile.parent_path() / (outFile.filename().string() + ".tmp");
     RemoveFileForce(temp);
     fs::create_directories(outFile.parent_path());
-    {
+    try {
         DbSession db(temp, DbMode::Create);
         DbTransaction tx(db);
         fill(db);
         tx.Commit();
+    } catch (...) {
+        RemoveFileForce(temp);
+        throw;
     }
     fs::rename(temp, outFile);
 }

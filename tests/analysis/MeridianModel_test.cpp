@@ -56,6 +56,20 @@ TEST(MeridianModel, CustomOrderWithFootMeridianFirst) {
     EXPECT_EQ(t.PointIndexByPos[13], 1);
 }
 
+TEST(MeridianModel, CustomOrderOutsideTheTableFallsBackToTheColumnsMeridian) {
+    // A hand-edited settings file may hold any integer; every reader of the order indexes the
+    // meridian table with it, so the order itself must name a meridian.
+    auto order = IdentityOrder();
+    order[1] = 0;
+    order[9] = 13;
+    order[12] = -4;
+    const auto t = BuildDisplayTables(2, order, 0, Ones());
+    for (int k = 1; k <= 12; ++k)
+        EXPECT_EQ(t.MeridianOrder[k], k) << "column " << k;
+    EXPECT_EQ(t.MeridianPointPair[9], std::make_pair(15, 21));
+    EXPECT_EQ(t.MeridianByPos[15], 9);
+}
+
 TEST(MeridianModel, CoefficientModes) {
     auto custom = Ones();
     custom[3] = 2.5;

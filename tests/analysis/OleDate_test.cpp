@@ -19,6 +19,8 @@ TEST(OleDate, RoundTripsThroughText) {
 
 TEST(OleDate, RejectsBadDates) {
     for (const char* bad :
-         {"2023-02-29", "2024-13-01", "24-01-01", "2024-01-01T25:00", "2024-01-01X", "abcd-ef-gh"})
+         {"2023-02-29", "2024-13-01", "24-01-01", "2024-01-01T25:00", "2024-01-01X", "abcd-ef-gh",
+          // Signs are not digits: these would otherwise name an hour before midnight or year -20.
+          "-020-01-01", "2024-01-01T-1:00", "2024-01-01T10:-5", "2024-01-01T10:05:-1"})
         EXPECT_FALSE(ParseIsoDate(bad).has_value()) << bad;
 }

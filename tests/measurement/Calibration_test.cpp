@@ -87,7 +87,8 @@ TEST(CalibrationStored, ReadingsAtTheReferencePassWithOneGainCommand) {
     EXPECT_EQ(r.SettingsAfter.ProbeSdvL, b.input.settings.ProbeSdvL);
     EXPECT_EQ(r.ActiveSdvL, 3900);
     EXPECT_EQ(r.Previous, (GainRegisters{0x1E, 0x1D, 0x1F, 0x1C}));
-    EXPECT_EQ(r.Current, r.Previous);
+    // The device keeps the trimmed standard gain; the high phase sent none.
+    EXPECT_EQ(r.Current, (GainRegisters{0x1E, 0x14, 0x1F, 0x1C}));
     EXPECT_EQ(b.op.last.SdvLText, "3900:3900");
     EXPECT_EQ(b.op.last.SdvHText, "4000:4000");
     EXPECT_EQ(b.op.last.NrmDisplay, "pass");

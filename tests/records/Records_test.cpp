@@ -244,6 +244,19 @@ TEST_F(RecordsTest, StoredMeasurementRoundTrip) {
     EXPECT_EQ(records.FindMeasurement(mkey)->Memo1, "treated");
     EXPECT_FALSE(records.WriteTreatmentMemo(999, {"x"}));
 
+    SharedState state;
+    state.AnalysisLastPage = 3;
+    state.AnalysisChartFlags[2] = 0;
+    state.MeasuredPointCount = 24;
+    LoadIntoSharedState(state, *loaded);
+    EXPECT_EQ(state.subject.CustNo, "R");
+    EXPECT_EQ(state.current.MKey, mkey);
+    EXPECT_EQ(state.AnalysisLastPage, 0);
+    EXPECT_EQ(state.AnalysisChartFlags[2], 1);
+    EXPECT_EQ(state.MeasuredPointCount, 0);
+    EXPECT_EQ(RecordCountText(12, 3), "    12  -  [ 3 ]");
+    EXPECT_EQ(RecordCountText(0, 0), "        -  [  ]"); // "%6.0d" prints no digit for 0
+
     // An empty STD loads as 24 zeros.
     db.Exec("UPDATE MEDATA SET STD = '' WHERE MKEY = ?", {mkey});
     EXPECT_EQ(records.LoadMeasurement(mkey)->record.Std, PointValues{});

@@ -202,7 +202,7 @@ TEST_F(TransferTest, OlderTransferFilesAndFailuresLeaveTheMainDatabaseSound) {
     EXPECT_EQ(missing.message, std::string("來源的檔案資料不存在 !!") + kImportRetry);
 }
 
-TEST_F(TransferTest, AFailedExportCopyKeepsTheEarlierTransferFile) {
+TEST_F(TransferTest, AFailedCopyToTheDestinationIsReportedByItsCause) {
     Fill(a);
     // A destination that is not a folder makes the copy fail after the file was built.
     const auto out = ExportTransfer(a, dir / "a", dir / "no-such-folder", {true, true}, observer);

@@ -1,13 +1,17 @@
-// The generated pictures in the installed Data folder: every point picture under its name, the
-// legend bar and the energy balance background.
+// The pictures: every point picture under its name and the energy balance background in the
+// installed Data folder; the icons and fixed-size pictures in the program's resources.
 
 #include "ReferenceData.h"
 #include "analysis/MeridianModel.h"
 
 #include <QImage>
 #include <QImageReader>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 #include <string>
 
 namespace oruk {
@@ -45,11 +49,7 @@ TEST(PointPictures, AllSeventyTwoLoadAndDifferByStyleAndSide) {
     }
 }
 
-TEST(ChartPictures, LegendBarAndBalanceBackground) {
-    const QImage legend = Load("Data/MeLegend.png");
-    ASSERT_FALSE(legend.isNull());
-    EXPECT_EQ(legend.size(), QSize(445, 20));
-
+TEST(ChartPictures, BalanceBackgroundIsALightPicture) {
     const QImage background = Load("Data/mebkmg.msi");
     ASSERT_FALSE(background.isNull());
     EXPECT_LE(background.width(), 400);
@@ -62,6 +62,33 @@ TEST(ChartPictures, LegendBarAndBalanceBackground) {
         for (int x = 0; x < background.width(); ++x)
             darkest = std::min(darkest, qGray(background.pixel(x, y)));
     EXPECT_GE(darkest, 190);
+}
+
+// An icon missing from the resource list silently falls back to a style icon in the windows.
+TEST(Icons, ResourceListHoldsEveryIconAndEachRenders) {
+    const std::filesystem::path resources = std::filesystem::path(ORUK_SOURCE_DIR) / "resources";
+    QFile qrc(QString::fromStdString((resources / "oruk.qrc").string()));
+    ASSERT_TRUE(qrc.open(QIODevice::ReadOnly));
+    std::set<std::string> listed, present;
+    const QString text = QString::fromUtf8(qrc.readAll());
+    for (const auto& m : QRegularExpression("<file>icons/([^<]+)</file>").globalMatch(text))
+        listed.insert(m.captured(1).toStdString());
+    for (const auto& entry : std::filesystem::directory_iterator(resources / "icons"))
+        if (entry.path().extension() == ".svg")
+            present.insert(entry.path().filename().string());
+    EXPECT_EQ(listed, present);
+    EXPECT_GE(present.size(), 40u);
+
+    for (const std::string& name : present) {
+        SCOPED_TRACE(name);
+        QSvgRenderer svg(QString::fromStdString((resources / "icons" / name).string()));
+        ASSERT_TRUE(svg.isValid());
+        const QSize size = svg.defaultSize();
+        if (name == "legend.svg")
+            EXPECT_EQ(size, QSize(445, 20)); // the fixed bar under the meridian diagram
+        else
+            EXPECT_EQ(size.width(), size.height()); // windows draw these into square boxes
+    }
 }
 
 } // namespace

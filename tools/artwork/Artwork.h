@@ -49,7 +49,6 @@ bool SaveImage(const QImage& image, const std::filesystem::path& file, const cha
 // The generators; each returns false after reporting a failure on stderr.
 bool WritePointPictures(const std::filesystem::path& dataDir);
 bool WriteMeridianDiagrams(const std::filesystem::path& artworkDir);
-bool WriteLegend(const std::filesystem::path& dataDir);
 bool WriteBalanceBackground(const std::filesystem::path& dataDir);
 
 // Body figure shared by the diagrams and the background: outline path of one standing figure in

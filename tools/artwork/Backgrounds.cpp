@@ -1,42 +1,10 @@
-// The legend bar of the meridian diagrams and the faint background figure of the energy balance chart.
+// The faint background figure of the energy balance chart.
 
 #include "Artwork.h"
 
 #include <QPainter>
 
 namespace oruk::artwork {
-
-bool WriteLegend(const std::filesystem::path& dataDir) {
-    QImage image(445, 20, QImage::Format_RGB32);
-    image.fill(palette::Paper);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.setFont(UiFont(12));
-    const QColor text(0x4a, 0x3f, 0x38);
-    double x = 8;
-    auto caption = [&](const QString& s, double width) {
-        p.setPen(text);
-        p.drawText(QRectF(x, 0, width, 20), Qt::AlignVCenter | Qt::AlignLeft, s);
-        x += width;
-    };
-    DrawCourse(p, {{x, 10}, {x + 28, 10}}, 3.0, palette::Meridian, false);
-    x += 34;
-    caption(QStringLiteral("經脈循行"), 70);
-    DrawCourse(p, {{x, 10}, {x + 28, 10}}, 3.0, palette::Meridian, true);
-    x += 34;
-    caption(QStringLiteral("流注方向"), 70);
-    DrawPointMarker(p, {x + 8, 10}, 4.0, false);
-    x += 20;
-    caption(QStringLiteral("測定點（原穴）"), 104);
-    p.setPen(QPen(QColor(0xa8, 0x92, 0x80), 1.4));
-    p.setBrush(QColor(0xf4, 0xea, 0xe0));
-    p.drawRoundedRect(QRectF(x, 4, 22, 12), 5, 5);
-    x += 28;
-    caption(QStringLiteral("體表輪廓"), 70);
-    p.end();
-    return SaveImage(image, dataDir / "MeLegend.png", "png");
-}
 
 bool WriteBalanceBackground(const std::filesystem::path& dataDir) {
     // White is the chart's paper and the colour the chart treats as transparent.

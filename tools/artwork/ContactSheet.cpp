@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     sections.push_back({QStringLiteral("Meridian diagrams"), diagrams, {224, 264}, 6});
     sections.push_back(
         {QStringLiteral("Legend and energy balance background"),
-         {data.filePath(QStringLiteral("MeLegend.png")), data.filePath(QStringLiteral("mebkmg.msi"))},
+         {icons.filePath(QStringLiteral("legend.svg")), data.filePath(QStringLiteral("mebkmg.msi"))},
          {445, 300},
          2});
     QStringList svgs;

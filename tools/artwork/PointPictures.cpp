@@ -208,7 +208,7 @@ PointView ViewOf(int meridian) {
     case 9: // KI: from the sole behind the inner ankle bone
         return {View::FootInner,
                 {164, 140},
-                {{96, 168}, {112, 152}, {148, 134}, {164, 140}, {160, 108}, {150, 50}, {148, -5}},
+                {{104, 162}, {112, 152}, {148, 134}, {164, 140}, {160, 108}, {150, 50}, {148, -5}},
                 {-20, 40}};
     case 10: // BL: down behind the outer ankle bone to the little toe
         return {View::FootOuter,

@@ -98,6 +98,7 @@ BOOK = (f'<path d="M24 14c-4-3-9-4-15-3v25c6-1 11 0 15 3 4-3 9-4 15-3V11c-6-1-11
 GAUGE = (f'<path d="M9 32a15 15 0 1 1 30 0" {S}/><path d="M24 32l8-10" {S}/><circle cx="24" cy="32" r="3" {SF}/>'
          f'<path d="M12 25l3 1.5M24 17v3M36 25l-3 1.5" stroke="#fff" stroke-width="2.4" stroke-linecap="round"/>'
          f'<path d="M13 38h22" {S}/>')
+FOLDER_OPEN = (f'<path d="M8 38V12h11l4 4h13v6" {S}/><path d="M8 38l6-16h28l-6 16z" {S}/>')
 FOLDER_ARROWS = (f'<path d="M8 14h11l4 4h17v20H8z" {S}/><path d="M16 29h16M27 24l5 5-5 5" {S}/>')
 LAUNCH = (f'<rect x="8" y="11" width="32" height="26" rx="3" {S}/><path d="M8 18h32" {S}/>'
           f'<path d="M20 24l10 5-10 5z" {SF}/>')
@@ -150,9 +151,12 @@ TOOLBAR = {
     "explain": ("analysis", BOOK, None),
     "programs": ("programs", CLIPBOARD, None),
     "calibrate": ("setup", GAUGE, None),
-    "data": ("records", DATABASE, None),
+    "records": ("records", DATABASE, None),
     "files": ("records", FOLDER_ARROWS, None),
-    "function": ("neutral", LAUNCH, None),
+    "userfunc": ("neutral", LAUNCH, None),
+    "usersettings": ("setup", PERSON, "gear"),
+    "browse": ("neutral", FOLDER_OPEN, None),
+    "test": ("device", PLAY_GLYPH, None),
     "exit": ("stop", DOOR, None),
     # measurement window
     "stop": ("stop", STOP_GLYPH, None),
@@ -215,7 +219,7 @@ TOOLBAR = {
 
 MESSAGES = {
     # question: blue disc with a question mark
-    "msg-question": '''<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">
+    "question": '''<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">
 <defs><linearGradient id="q" x1="0" y1="0" x2="0" y2="1"><stop offset="0" stop-color="#4f93dd"/><stop offset="1" stop-color="#2a5c9e"/></linearGradient></defs>
 <circle cx="32" cy="32" r="28" fill="url(#q)"/>
 <circle cx="32" cy="32" r="27" fill="none" stroke="#fff" stroke-opacity="0.3" stroke-width="1.5"/>
@@ -224,7 +228,7 @@ MESSAGES = {
 </svg>
 ''',
     # caution: amber triangle with an exclamation mark
-    "msg-caution": '''<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">
+    "caution": '''<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">
 <defs><linearGradient id="c" x1="0" y1="0" x2="0" y2="1"><stop offset="0" stop-color="#f7c04a"/><stop offset="1" stop-color="#e08a1e"/></linearGradient></defs>
 <path d="M32 5c2 0 3.6 1 4.6 2.7l24 42c2 3.5-.5 7.8-4.6 7.8H8c-4.1 0-6.6-4.3-4.6-7.8l24-42C28.4 6 30 5 32 5z" fill="url(#c)"/>
 <path d="M32 22v16" stroke="#3b2f2a" stroke-width="6" stroke-linecap="round"/>
@@ -232,7 +236,7 @@ MESSAGES = {
 </svg>
 ''',
     # important: red disc with an exclamation mark
-    "msg-important": '''<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">
+    "important": '''<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">
 <defs><linearGradient id="i" x1="0" y1="0" x2="0" y2="1"><stop offset="0" stop-color="#e4605b"/><stop offset="1" stop-color="#a8302c"/></linearGradient></defs>
 <path d="M21 5h22l16 16v22L43 59H21L5 43V21z" fill="url(#i)"/>
 <path d="M21.5 6.5h21l15 15v21l-15 15h-21l-15-15v-21z" fill="none" stroke="#fff" stroke-opacity="0.35" stroke-width="1.5"/>
@@ -267,16 +271,35 @@ APP = '''<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBo
 </svg>
 '''
 
-LOGO = '''<svg xmlns="http://www.w3.org/2000/svg" width="240" height="64" viewBox="0 0 240 64">
+LOGO = '''<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
 <defs><linearGradient id="lg" x1="0" y1="0" x2="0" y2="1"><stop offset="0" stop-color="#1497a8"/><stop offset="1" stop-color="#0b4f5c"/></linearGradient></defs>
-<rect x="4" y="4" width="56" height="56" rx="13" fill="url(#lg)"/>
-<circle cx="32" cy="32" r="18" fill="none" stroke="#fff" stroke-width="3"/>
-<path d="M32 14a9 9 0 0 1 0 18a9 9 0 0 0 0 18a18 18 0 0 1 0-36z" fill="#fff"/>
-<circle cx="32" cy="23" r="2.6" fill="#0b4f5c"/><circle cx="32" cy="41" r="2.6" fill="#fff"/>
-<text x="72" y="33" font-family="DejaVu Sans, sans-serif" font-size="25" font-weight="bold" fill="#0b4f5c" letter-spacing="1">O.R.U.K.</text>
-<text x="73" y="52" font-family="DejaVu Sans, sans-serif" font-size="13" fill="#45566a" letter-spacing="2">Kv-50  MERIDIAN</text>
-<path d="M188 20c10 0 14 9 22 9s10-6 18-6" fill="none" stroke="#1497a8" stroke-width="3" stroke-linecap="round"/>
-<circle cx="210" cy="29" r="4" fill="#d6242a" stroke="#fff" stroke-width="1.5"/>
+<rect x="64" y="20" width="128" height="128" rx="30" fill="url(#lg)"/>
+<circle cx="128" cy="84" r="42" fill="none" stroke="#fff" stroke-width="6"/>
+<path d="M128 42a21 21 0 0 1 0 42a21 21 0 0 0 0 42a42 42 0 0 1 0-84z" fill="#fff"/>
+<circle cx="128" cy="63" r="6" fill="#0b4f5c"/><circle cx="128" cy="105" r="6" fill="#fff"/>
+<path d="M170 50c-10 5-20 15-26 30" fill="none" stroke="#f6d36b" stroke-width="4" stroke-linecap="round"/>
+<circle cx="144" cy="80" r="5" fill="#d6242a" stroke="#fff" stroke-width="2.5"/>
+<text x="128" y="196" text-anchor="middle" font-family="DejaVu Sans, sans-serif" font-size="38" font-weight="bold" fill="#0b4f5c" letter-spacing="2">O.R.U.K.</text>
+<text x="128" y="228" text-anchor="middle" font-family="DejaVu Sans, sans-serif" font-size="20" fill="#45566a" letter-spacing="4">Kv-50</text>
+</svg>
+'''
+
+# The legend bar under the meridian diagrams (445 x 20), in the diagrams' colours.
+LEGEND = '''<svg xmlns="http://www.w3.org/2000/svg" width="445" height="20" viewBox="0 0 445 20">
+<rect width="445" height="20" fill="#fdfbf7"/>
+<g font-family="Noto Sans CJK TC, sans-serif" font-size="12" fill="#4a3f38">
+<path d="M8 10h28" stroke="#ffffff" stroke-width="5.5" stroke-linecap="round"/>
+<path d="M8 10h28" stroke="#0b7a8c" stroke-width="3" stroke-linecap="round"/>
+<text x="42" y="14.5">經脈循行</text>
+<path d="M112 10h28" stroke="#0b7a8c" stroke-width="3" stroke-linecap="round"/>
+<path d="M132 10l-8.5-5.5v11z" fill="#0b7a8c" stroke="#ffffff" stroke-width="1"/>
+<text x="146" y="14.5">流注方向</text>
+<circle cx="224" cy="10" r="7" fill="none" stroke="#d6242a" stroke-width="1.2"/>
+<circle cx="224" cy="10" r="4" fill="#d6242a" stroke="#ffffff" stroke-width="1.4"/>
+<text x="236" y="14.5">測定點（原穴）</text>
+<rect x="334" y="4" width="22" height="12" rx="5" fill="#f4eae0" stroke="#a8927f" stroke-width="1.4"/>
+<text x="362" y="14.5">體表輪廓</text>
+</g>
 </svg>
 '''
 
@@ -295,9 +318,10 @@ def main():
     write("tray-online", TRAY.format(tile="#0b6f80", lamp="#3ccf5a", extra=""))
     write("tray-offline", TRAY.format(tile="#6b7480", lamp="#d9534f",
                                       extra='<path d="M4 28L28 4" stroke="#fff" stroke-width="2.6" stroke-linecap="round" stroke-opacity="0.9"/>\n'))
-    write("oruk", APP)
+    write("app", APP)
+    write("legend", LEGEND)
     write("logo", LOGO)
-    names = sorted(list(TOOLBAR) + list(MESSAGES) + ["tray-online", "tray-offline", "oruk", "logo"])
+    names = sorted(list(TOOLBAR) + list(MESSAGES) + ["tray-online", "tray-offline", "app", "logo", "legend"])
     qrc = os.path.join(OUT, "..", "oruk.qrc")
     with open(qrc, "w", encoding="utf-8") as f:
         f.write('<!DOCTYPE RCC>\n<RCC version="1.0">\n<qresource prefix="/">\n')

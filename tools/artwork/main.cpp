@@ -1,5 +1,5 @@
-// Build-time generator of the program's pictures: the 72 point pictures, the legend bar and the
-// energy balance background into the installed "Data" folder, the meridian diagrams into the
+// Build-time generator of the program's pictures: the 72 point pictures and the energy balance
+// background into the installed "Data" folder, the meridian diagrams into the
 // artwork folder from which the reference database takes them.
 //
 //   oruk_artwork --data <Data folder> --artwork <artwork folder>
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
         }
     }
     using namespace oruk::artwork;
-    const bool ok = WritePointPictures(dataDir) && WriteMeridianDiagrams(artworkDir) &&
-                    WriteLegend(dataDir) && WriteBalanceBackground(dataDir);
+    const bool ok =
+        WritePointPictures(dataDir) && WriteMeridianDiagrams(artworkDir) && WriteBalanceBackground(dataDir);
     return ok ? 0 : 1;
 }

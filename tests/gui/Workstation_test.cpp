@@ -17,6 +17,7 @@
 #include <QSystemTrayIcon>
 #include <QToolButton>
 #include <algorithm>
+#include <fstream>
 
 using namespace oruk;
 using namespace oruk::gui;
@@ -273,4 +274,27 @@ TEST_F(WorkstationTest, OfflineGuardAndTrayNoticesFollowTheDevice) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(*asked);
     EXPECT_TRUE(Commands(*ws).empty());
+}
+
+TEST_F(WorkstationTest, FirstStartGivesTheUserFunctionsTheDesktopsPrograms) {
+    // A PATH holding only a media player: function 2 gets it, function 3 finds no word processor.
+    const auto bin = dir / "bin";
+    std::filesystem::create_directories(bin);
+    const auto player = bin / "vlc";
+    { std::ofstream(player) << "#!/bin/sh\n"; }
+    std::filesystem::permissions(player, std::filesystem::perms::owner_all);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.string()));
+    const Settings first = LoadWorkstationSettings(dir);
+    qputenv("PATH", oldPath);
+    EXPECT_EQ(first.UserFuncProgram[2], "vlc");
+    EXPECT_EQ(first.UserFuncProgram[3], "");
+    auto stored = ReadSettingsFile(dir / kSettingsFileName);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->UserFuncProgram[2], "vlc");
+
+    // An existing file is taken as it is, even when it names the Windows programs.
+    Settings windows;
+    WriteSettingsFile(dir / kSettingsFileName, windows);
+    EXPECT_EQ(LoadWorkstationSettings(dir).UserFuncProgram[2], "wmplayer.exe");
 }

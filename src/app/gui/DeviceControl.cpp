@@ -73,6 +73,7 @@ void DeviceControl::PublishInfo() {
     i.online = s.DeviceOnline;
     i.serialNo = QString::fromStdString(s.DeviceSerialNo);
     i.hardwareVersion = QString::fromStdString(s.DeviceHardwareVersion);
+    i.link = s;
     emit infoChanged(i);
 }
 

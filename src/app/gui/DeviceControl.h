@@ -21,6 +21,7 @@ struct DeviceInfo {
     bool online = false; // DeviceOnline
     QString serialNo;
     QString hardwareVersion;
+    LinkState link; // every link value, for the shared state
 };
 
 // The GUI side of the device link. The link and every exchange live on a thread of their own;

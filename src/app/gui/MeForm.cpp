@@ -6,6 +6,7 @@
 #include "app/gui/Look.h"
 #include "app/gui/MeCust.h"
 #include "app/gui/MeMsag.h"
+#include "measurement/SharedResults.h"
 
 #include <QAction>
 #include <QApplication>
@@ -111,9 +112,7 @@ TMeForm::TMeForm(SharedState& state, DeviceControl* device, MainWindowHooks hook
     // 7. The device: follow its state, show its notices, search once.
     if (device_) {
         connect(device_, &DeviceControl::infoChanged, this, [this](const DeviceInfo& info) {
-            state_.DeviceOnline = info.online;
-            state_.DeviceSerialNo = info.serialNo.toStdString();
-            state_.DeviceHardwareVersion = info.hardwareVersion.toStdString();
+            CopyLinkState(info.link, state_);
         });
         connect(device_, &DeviceControl::trayChanged, this, &TMeForm::ShowTrayNotice);
         connect(device_, &DeviceControl::balloon, this, &TMeForm::ShowBalloon);

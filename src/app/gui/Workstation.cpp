@@ -70,7 +70,8 @@ Workstation::Workstation(WorkstationOptions options) : options_(std::move(option
         auto sim = std::make_unique<SimulatedDevice>(*clock, config);
         if (options_.device == DeviceKind::None || options_.device == DeviceKind::Usb)
             sim->Unplug(); // a device that is not there, for tests of the missing-device path
-        simulation_ = sim.get();
+        if (options_.device != DeviceKind::Usb)
+            simulation_ = sim.get();
         transport = std::move(sim);
         break;
     }

@@ -3,6 +3,7 @@
 #include "app/gui/Look.h"
 #include "app/gui/MeMsag.h"
 #include "app/gui/Workstation.h"
+#include "device/HidapiTransport.h"
 
 #include <QApplication>
 #include <clocale>
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     oruk::gui::WorkstationOptions options;
     options.workDir = oruk::ResolveWorkDir(workDir);
     options.device = device;
+    options.usbTransport = [] { return std::make_unique<oruk::HidapiTransport>(); };
     if (auto error = oruk::gui::PrepareWorkDir(options.workDir)) {
         oruk::gui::ShowMsg(nullptr, 6,
                            QStringLiteral("無法建立工作目錄：") +

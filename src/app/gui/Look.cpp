@@ -16,9 +16,20 @@
 #include <QWidget>
 #include <cmath>
 
+// The artwork is compiled into the static library; a static library's resources are only
+// linked in when something names them.
+static void InitArtwork() {
+    static const bool done = [] {
+        Q_INIT_RESOURCE(oruk);
+        return true;
+    }();
+    (void)done;
+}
+
 namespace oruk::gui {
 
 void ApplyWorkstationLook(QApplication& app) {
+    InitArtwork();
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         app.setStyle(fusion);
     // Chinese texts need a CJK face; Latin texts keep a Latin face for digits and letters.
@@ -47,19 +58,19 @@ static QStyle::StandardPixmap FallbackFor(const QString& name) {
         {"explain", QStyle::SP_FileDialogInfoView},
         {"programs", QStyle::SP_FileDialogDetailedView},
         {"calibrate", QStyle::SP_BrowserReload},
-        {"data", QStyle::SP_DirOpenIcon},
+        {"records", QStyle::SP_DirOpenIcon},
         {"files", QStyle::SP_DriveHDIcon},
-        {"function", QStyle::SP_CommandLink},
+        {"userfunc", QStyle::SP_CommandLink},
         {"exit", QStyle::SP_DialogCloseButton},
         {"save", QStyle::SP_DialogSaveButton},
         {"browse", QStyle::SP_DirOpenIcon},
         {"test", QStyle::SP_MediaPlay},
-        {"msg-question", QStyle::SP_MessageBoxQuestion},
-        {"msg-caution", QStyle::SP_MessageBoxWarning},
-        {"msg-important", QStyle::SP_MessageBoxInformation},
+        {"question", QStyle::SP_MessageBoxQuestion},
+        {"caution", QStyle::SP_MessageBoxWarning},
+        {"important", QStyle::SP_MessageBoxInformation},
         {"tray-online", QStyle::SP_DriveNetIcon},
         {"tray-offline", QStyle::SP_MessageBoxCritical},
-        {"oruk", QStyle::SP_ComputerIcon},
+        {"app", QStyle::SP_ComputerIcon},
     };
     for (const auto& p : pairs)
         if (name == QLatin1String(p.name))
@@ -68,6 +79,7 @@ static QStyle::StandardPixmap FallbackFor(const QString& name) {
 }
 
 static QString ArtworkPath(const QString& name) {
+    InitArtwork();
     for (const QString& dir : {QStringLiteral(":/icons/"), QStringLiteral(":/pictures/")})
         for (const QString& ext : {QStringLiteral(".svg"), QStringLiteral(".png")}) {
             const QString path = dir + name + ext;

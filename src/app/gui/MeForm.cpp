@@ -40,16 +40,16 @@ const ButtonSpec kButtons[] = {
     {5, "專家療程", "自訂專家療程系統", "programs"},
     {7, "數位校準", "儀器自動數位校準系統", "calibrate"},
     {0, nullptr, nullptr, nullptr},
-    {3, "資料處理", "讀取或修改資料", "data"},
+    {3, "資料處理", "讀取或修改資料", "records"},
     {8, "檔案處理", "資料匯入及匯出", "files"},
     {0, nullptr, nullptr, nullptr},
-    {11, "功能1", "", "function"},
-    {12, "功能 2", "", "function"},
-    {13, "功能 3", "", "function"},
+    {11, "功能1", "", "userfunc"},
+    {12, "功能 2", "", "userfunc"},
+    {13, "功能 3", "", "userfunc"},
     {0, nullptr, nullptr, nullptr},
-    {14, "功能 4", "", "function"},
-    {15, "功能 5", "", "function"},
-    {16, "功能 6", "", "function"},
+    {14, "功能 4", "", "userfunc"},
+    {15, "功能 5", "", "userfunc"},
+    {16, "功能 6", "", "userfunc"},
     {0, nullptr, nullptr, nullptr},
     {9, "離開系統", "退出O.R.U.K.系統執行", "exit"},
 };
@@ -85,7 +85,7 @@ TMeForm::TMeForm(SharedState& state, DeviceControl* device, MainWindowHooks hook
 
     // 1. Caption and texts from the branding.
     setWindowTitle(Branding::WindowCaption());
-    setWindowIcon(WorkstationIcon(QStringLiteral("oruk")));
+    setWindowIcon(WorkstationIcon(QStringLiteral("app")));
     BuildToolbar();
     BuildMenu();
     BuildCentre();
@@ -111,9 +111,8 @@ TMeForm::TMeForm(SharedState& state, DeviceControl* device, MainWindowHooks hook
 
     // 7. The device: follow its state, show its notices, search once.
     if (device_) {
-        connect(device_, &DeviceControl::infoChanged, this, [this](const DeviceInfo& info) {
-            CopyLinkState(info.link, state_);
-        });
+        connect(device_, &DeviceControl::infoChanged, this,
+                [this](const DeviceInfo& info) { CopyLinkState(info.link, state_); });
         connect(device_, &DeviceControl::trayChanged, this, &TMeForm::ShowTrayNotice);
         connect(device_, &DeviceControl::balloon, this, &TMeForm::ShowBalloon);
         connect(device_, &DeviceControl::hideBalloon, this, &TMeForm::HideBalloon);
@@ -219,10 +218,10 @@ void TMeForm::BuildMenu() {
     same(item(support->addAction(WorkstationIcon(QStringLiteral("programs")), QStringLiteral("專家療程設定")),
               QStringLiteral("w2"), QStringLiteral("自訂專家療程系統")),
          5);
-    connect(
-        item(support->addAction(WorkstationIcon(QStringLiteral("data-edit")), QStringLiteral("用戶資料設定")),
-             QStringLiteral("w1"), QStringLiteral("用戶連結與資料設定")),
-        &QAction::triggered, this, &TMeForm::OpenUserSettings);
+    connect(item(support->addAction(WorkstationIcon(QStringLiteral("usersettings")),
+                                    QStringLiteral("用戶資料設定")),
+                 QStringLiteral("w1"), QStringLiteral("用戶連結與資料設定")),
+            &QAction::triggered, this, &TMeForm::OpenUserSettings);
     same(
         item(support->addAction(WorkstationIcon(QStringLiteral("calibrate")), QStringLiteral("數位校準系統")),
              QStringLiteral("N1"), QStringLiteral("自動數位校準系統")),

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QToolBar>
@@ -114,7 +115,10 @@ TMeadv::TMeadv(MeridianReferenceSource source, const QString& legendFile, QWidge
     Legend = new QLabel(diagramPage);
     Legend->setObjectName(QStringLiteral("Image2"));
     Legend->setFixedSize(445, 20);
-    Legend->setPixmap(QPixmap(legendFile));
+    // The installed legend picture; the built-in drawing when the working directory lacks it.
+    QPixmap legend(legendFile);
+    Legend->setPixmap(legend.isNull() ? WorkstationPicture(QStringLiteral("legend"), QSize(445, 20), this)
+                                      : legend);
     Legend->setScaledContents(true);
     auto* legendBar = new QHBoxLayout;
     legendBar->addWidget(Legend);
@@ -174,7 +178,11 @@ TMeadv::TMeadv(MeridianReferenceSource source, const QString& legendFile, QWidge
     main->addWidget(bar);
     main->addLayout(body, 1);
     main->addWidget(StatusBar1);
-    resize(1000, 700);
+    // Room for the diagram (560 x 660) beside the list, within the screen.
+    QSize size(1180, 900);
+    if (QScreen* s = screen())
+        size = size.boundedTo(s->availableSize() * 0.95);
+    resize(size);
 }
 
 void TMeadv::showEvent(QShowEvent* e) {

@@ -36,6 +36,14 @@ struct Condition {
     bool ProFlg = false;
 };
 
+// Calculated columns of the program and condition grids.
+inline int CoNo(int position) {
+    return position < 0 ? -position : position;
+}
+inline std::string ProFlgC(const Condition& c) {
+    return c.ProFlg ? "X" : "";
+}
+
 struct ProgramGroup {
     int MKey = 0;
     std::string ProGrp, ProName;

@@ -4,6 +4,8 @@
 #include "records/FileOps.h"
 #include "records/Schema.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <cmath>
 #include <cstdio>
 
@@ -166,10 +168,31 @@ void RecomputeLatestMeasurementDates(DbSession& main) {
               "WHERE MEDATA.CUSTNO = trim(MECUST.CUSTNO)), 0)");
 }
 
+bool AlreadyConverted(DbSession& main, const fs::path& oldFile) {
+    if (!main.HasTable("OrukConversions"))
+        return false;
+    return main.Scalar("SELECT count(*) FROM OrukConversions WHERE Source = ?", {ConversionSourceId(oldFile)})
+               .toInt() > 0;
+}
+
+QString ConversionSourceId(const fs::path& oldFile) {
+    QFile file(QString::fromStdString(oldFile.string()));
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        throw DbError("cannot read " + oldFile.string());
+    return QString::fromLatin1(hash.result().toHex());
+}
+
 void ConvertOldDatabase(DbSession& main, const fs::path& oldFile, StartupObserver& observer) {
+    const QString source = ConversionSourceId(oldFile);
     main.Exec("ATTACH DATABASE ? AS old", {QString::fromStdString(ReadOnlyUri(oldFile))});
     try {
         DbTransaction tx(main);
+        // The converted file is recorded with the copy, so a start that stops between the commit
+        // and the backup rename finds it converted and only renames it.
+        main.Exec("CREATE TABLE IF NOT EXISTS OrukConversions (Source TEXT PRIMARY KEY, ConvertedAt REAL)");
+        main.Exec("INSERT OR REPLACE INTO OrukConversions (Source, ConvertedAt) VALUES (?, ?)",
+                  {source, OleNow()});
         int lamp = 3;
         for (const char* table : {"MECUST", "MEDATA", "MEPRO", "MEPRDT"}) {
             observer.Lamp(lamp, LampState::Lit);
@@ -245,7 +268,8 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
         observer.StatusText(kStatusConverting);
         observer.ProcessEvents();
         try {
-            ConvertOldDatabase(*result.connections.main, *oldFile, observer);
+            if (!AlreadyConverted(*result.connections.main, *oldFile))
+                ConvertOldDatabase(*result.connections.main, *oldFile, observer);
         } catch (const DbError& e) {
             result.conversionError = e.what();
             observer.Message(6, std::string(kMsgConversionFailed) + e.what());

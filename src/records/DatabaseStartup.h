@@ -59,6 +59,11 @@ StartupResult RunDatabaseStartup(const std::filesystem::path& workDir, StartupOb
 // Throws DbError (the main database is then unchanged).
 void ConvertOldDatabase(DbSession& main, const std::filesystem::path& oldFile, StartupObserver& observer);
 
+// The identity of an old database file (a hash of its bytes), and whether the main database has
+// already taken in that file's contents.
+QString ConversionSourceId(const std::filesystem::path& oldFile);
+bool AlreadyConverted(DbSession& main, const std::filesystem::path& oldFile);
+
 // Sets every subject's PREMEA to the latest MEDATE of its measurements, 0 when it has none.
 void RecomputeLatestMeasurementDates(DbSession& main);
 

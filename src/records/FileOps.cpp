@@ -93,9 +93,17 @@ int CopyFileAtomically(const fs::path& from, const fs::path& to) {
     ::close(in);
     if (error == 0 && ::rename(temp.c_str(), to.c_str()) != 0)
         error = errno;
-    if (error != 0)
+    if (error != 0) {
         ::unlink(temp.c_str());
-    return error;
+        return error;
+    }
+    // The rename itself reaches the disk only with its directory.
+    const fs::path parent = to.has_parent_path() ? to.parent_path() : fs::path(".");
+    if (const int dirFd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return 0;
 }
 
 bool RemoveFileForce(const fs::path& file) {

@@ -217,6 +217,25 @@ TEST_F(DatabaseStartupTest, AnInterruptedConversionLeavesEverythingToConvertAgai
     EXPECT_FALSE(Exists("oruk.mdb"));
 }
 
+TEST_F(DatabaseStartupTest, AStartStoppedBeforeTheBackupRenameDoesNotConvertTwice) {
+    InstallBase();
+    CreateTemplateFile(dir / "oruk6.mdb");
+    MakeOldDatabase(dir / "oruk.mdb", {});
+    {
+        // The copy committed, then the program stopped before renaming the old file.
+        DbSession main(dir / "oruk6.mdb", DbMode::ReadWrite);
+        Recorder quiet;
+        ConvertOldDatabase(main, dir / "oruk.mdb", quiet);
+    }
+    Recorder obs;
+    const auto result = RunDatabaseStartup(dir, obs, kToday);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(Count(*result.connections.main, "MECUST"), 2);
+    EXPECT_EQ(Count(*result.connections.main, "MEDATA"), 2);
+    EXPECT_FALSE(Exists("oruk.mdb"));
+    EXPECT_TRUE(Exists(kBackup));
+}
+
 TEST_F(DatabaseStartupTest, AnUnreadableOldDatabaseIsReportedAndKept) {
     InstallBase();
     {

@@ -119,6 +119,10 @@ TEST_F(ProgramLibraryTest, ProgramsAndConditionsKeepTheirRules) {
     EXPECT_EQ(matching[0].Conditions.size(), 1u);
     EXPECT_EQ(matching[1].Conditions.size(), 2u);
     EXPECT_TRUE(matching[1].Conditions[0].ProFlg);
+    EXPECT_EQ(ProFlgC(conds[0]), "X");
+    EXPECT_EQ(ProFlgC(lib.Conditions("P1")[0]), "X");
+    Condition optional;
+    EXPECT_EQ(ProFlgC(optional), "");
 
     EXPECT_EQ(lib.DeleteProgram("p2"), 3); // the program and both of its conditions
     EXPECT_EQ(lib.ProgramCount(), 1);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <array>
 #include <cstdio>
+#include <random>
 #include <string>
 
 namespace oruk::artwork {
@@ -275,6 +276,24 @@ void PaintPhotoLike(QPainter& p, const Shape& shape, const QTransform& t) {
     p.setPen(Qt::NoPen);
     p.setBrush(sheen);
     p.drawPath(shape.outline);
+    // Rounded limbs darken towards their edges; a fine fixed grain keeps the skin from looking flat.
+    p.save();
+    p.setClipPath(shape.outline);
+    p.setBrush(Qt::NoBrush);
+    for (const auto& [width, alpha] : std::array<std::pair<double, int>, 3>{{{14, 22}, {8, 30}, {3, 40}}}) {
+        QColor edge = palette::SkinDark.darker(120);
+        edge.setAlpha(alpha);
+        p.setPen(QPen(edge, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(shape.outline);
+    }
+    std::mt19937 grain(20240611);
+    std::uniform_real_distribution<double> where(0, kSize);
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 2600; ++i) {
+        p.setBrush(i % 2 ? QColor(120, 70, 40, 16) : QColor(255, 255, 255, 20));
+        p.drawEllipse(QPointF(where(grain), where(grain)), 0.7, 0.7);
+    }
+    p.restore();
     QColor crease = palette::Crease;
     crease.setAlpha(150);
     p.setBrush(QColor(palette::Nail.red(), palette::Nail.green(), palette::Nail.blue(), 120));

@@ -19,14 +19,18 @@ std::string Trimmed(std::string text) {
 
 } // namespace
 
+// The reply to one command, empty when none came. Without a device SendCommand leaves the previous
+// reply in place; reading that as the answer would show another command's value.
+std::string DeviceLink::Exchange(std::string_view command) {
+    return SendCommand(command) ? ReplyText() : std::string();
+}
+
 std::string DeviceLink::RegisterFragment(int reg) {
-    SendCommand("R" + FormatHex2(reg) + "00");
-    return Trimmed(ReplyChars(ReplyText(), 4, 5));
+    return Trimmed(ReplyChars(Exchange("R" + FormatHex2(reg) + "00"), 4, 5));
 }
 
 int DeviceLink::ReadProbeSample() {
-    SendCommand("D0000");
-    const std::string reply = ReplyText();
+    const std::string reply = Exchange("D0000");
     DeviceLinkObserver* observer = Observer();
     if (reply == "Z0001") {
         bool show = false;

@@ -127,6 +127,7 @@ public:
 
 private:
     void OnInput(const std::uint8_t* data, std::size_t size);
+    std::string Exchange(std::string_view command);
     std::string RegisterFragment(int reg); // characters 4-5 of the reply to "R" + reg + "00"
     DeviceLinkObserver* Observer() const;
 

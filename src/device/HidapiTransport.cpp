@@ -352,13 +352,42 @@ void HidapiTransport::ReaderLoop() {
     }
 }
 
+// Without a udev monitor (no udev daemon) the device list is compared once a second instead.
+void HidapiTransport::PollLoop() {
+    auto paths = [] {
+        std::vector<std::string> out;
+        hid_device_info* list = hid_enumerate(kDeviceVendorId, kDeviceProductId);
+        for (hid_device_info* info = list; info; info = info->next)
+            out.emplace_back(info->path ? info->path : "");
+        hid_free_enumeration(list);
+        return out;
+    };
+    std::vector<std::string> known = paths();
+    pollfd wake = {wakePipe_[0], POLLIN, 0};
+    while (!monitorStop_) {
+        if (::poll(&wake, 1, 1000) > 0)
+            break;
+        std::vector<std::string> now = paths();
+        if (now == known)
+            continue;
+        known = std::move(now);
+        ChangeHandler handler;
+        {
+            std::lock_guard lock(mutex_);
+            handler = change_;
+        }
+        if (handler)
+            handler();
+    }
+}
+
 void HidapiTransport::MonitorLoop() {
     udev* u = udev_new();
-    if (!u)
-        return;
-    udev_monitor* monitor = udev_monitor_new_from_netlink(u, "udev");
+    udev_monitor* monitor = u ? udev_monitor_new_from_netlink(u, "udev") : nullptr;
     if (!monitor) {
-        udev_unref(u);
+        if (u)
+            udev_unref(u);
+        PollLoop();
         return;
     }
     udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr);

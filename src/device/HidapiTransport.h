@@ -29,7 +29,8 @@ std::vector<HidDeviceEntry> ListDevices();
 int OutputReportLengthFromDescriptor(const std::vector<std::uint8_t>& descriptor);
 
 // The real device through hidapi's hidraw backend. Input reports are read on a thread of their
-// own; arrival and removal come from a libudev monitor on another thread.
+// own; arrival and removal come from a libudev monitor on another thread (or, without udev, from
+// comparing the device list once a second).
 class HidapiTransport final : public DeviceTransport {
 public:
     HidapiTransport();
@@ -49,6 +50,7 @@ public:
 private:
     void ReaderLoop();
     void MonitorLoop();
+    void PollLoop();
     void StopReader();
 
     mutable std::mutex mutex_;

@@ -45,18 +45,18 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
     const auto [refL, refH] = CalibrationActivePair(input.settings, input.link, input.ProbeMode);
     result.ActiveSdvL = refL;
     result.ActiveSdvH = refH;
-    const int soundMode = input.settings.CalibSoundMode;
+    soundMode_ = input.settings.CalibSoundMode;
     auto send = [&](const char* a, const char* b) {
         link_.SendCommand(a);
         link_.SendCommand(b);
     };
     // Count, phase-end, error and success sounds in standard and single mode; ticks only in standard.
     auto sound = [&](int n) {
-        if (soundMode == 1 || soundMode == 2)
+        if (soundMode_ == 1 || soundMode_ == 2)
             link_.PlayDeviceSound(n);
     };
     auto tick = [&] {
-        if (soundMode == 1)
+        if (soundMode_ == 1)
             link_.PlayDeviceSound(7);
     };
     auto sample = [&] { return link_.ReadProbeSample(); };
@@ -139,6 +139,8 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
             int steps = 0;
             std::int64_t lastStep = clock_.NowMs();
             while (steps < 3) {
+                if (!link_.Held())
+                    break; // pulled out: ends below
                 const int a = sample();
                 const int b = sample();
                 const int mean = (a + b) / 2;
@@ -182,6 +184,10 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
         std::int64_t previousT = 0;
         bool error = false;
         for (;;) {
+            if (!link_.Held()) {
+                stopped = true; // pulled out: the calibration ends without results
+                break;
+            }
             ++counter;
             if (stores && sendGain)
                 link_.SendCommand("G00" + FormatHex2(gain));
@@ -268,6 +274,8 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
             count = 0;
             previousT = 0;
         }
+        if (stopped)
+            break;
         if (error) {
             ++result.Errors;
             d.NrmLamp = d.HiLamp = CalibLamp::Yellow;
@@ -339,6 +347,7 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
         d.NrmDisplay = d.HiDisplay = "off";
     }
     result.Stopped = stopped;
+    result.SettingsAfter.CalibSoundMode = soundMode_;
     d.NrmLamp = d.HiLamp = CalibLamp::Off;
     d.CountdownLamps = {false, false, false, false};
     d.Status.clear();

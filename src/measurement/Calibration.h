@@ -62,7 +62,8 @@ struct CalibrationResult {
     bool Passed = false;
     bool NrmPassed = false, HiPassed = false;
     int NrmResult = 0, HiResult = 0; // last reading (stored-calibration) or NewSdvL/NewSdvH
-    Settings SettingsAfter;          // write it with the settings file when SettingsChanged
+    Settings SettingsAfter;          // write it with the settings file when SettingsChanged (always
+                                     // carries the sound mode last chosen)
     bool SettingsChanged = false;
     int ActiveSdvL = 0, ActiveSdvH = 0;
     std::optional<GainRegisters> Previous, Current;
@@ -93,12 +94,15 @@ public:
     Calibration(DeviceLink& link, Clock& clock, CalibrationObserver& observer);
     CalibrationResult Run(const CalibrationInput& input);
     void Stop() { stopRequested_ = true; }
+    // The sound menu stays usable during a calibration: 0 mute, 1 standard, 2 single tone.
+    void SetSoundMode(int mode) { soundMode_ = mode; }
 
 private:
     DeviceLink& link_;
     Clock& clock_;
     CalibrationObserver& observer_;
     std::atomic<bool> stopRequested_{false};
+    std::atomic<int> soundMode_{1};
 };
 
 } // namespace oruk

@@ -111,6 +111,7 @@ MeasureRunResult MeasuringRun::Run(const MeasureRunInput& input) {
     result_.MeasuredPointCount = input.MeasuredPointCount;
     result_.SettingsAfter = input.settings;
     sensitivity_ = input.settings.Sensitivity;
+    soundMode_ = input.settings.MeasureSoundMode;
     disp_ = MeasureDisplays{};
     requestedPosition_ = 0;
     pointSelectable_ = false;
@@ -197,6 +198,7 @@ MeasureRunResult MeasuringRun::Run(const MeasureRunInput& input) {
     EndRun();
     result_.Outcome = finished ? RunOutcome::Finished : RunOutcome::Stopped;
     result_.SettingsAfter.Sensitivity = sensitivity_;
+    result_.SettingsAfter.MeasureSoundMode = soundMode_;
     result_.AnalysisEnabled = rec.IsComplete();
     observer_.RunEnded(result_);
     return result_;
@@ -260,8 +262,7 @@ MeasuringRun::PointResult MeasuringRun::MeasurePoint(double contactReading) {
         return PointResult::Stopped;
     disp_.Led = RunLed::SteadyRed;
     int countdown = kMeasureTimeMs / kCountdownStepMs;
-    const int soundMode = in_.settings.MeasureSoundMode;
-    if (soundMode == 2)
+    if (soundMode_ == 2)
         Sound(13);
     disp_.Status = kStatusMeasuring;
     observer_.Update(disp_);
@@ -273,6 +274,8 @@ MeasuringRun::PointResult MeasuringRun::MeasurePoint(double contactReading) {
     double sd = 0;
     const std::int64_t start = clock_.NowMs();
     for (;;) {
+        if (!link_.Held())
+            return PointResult::Stopped; // pulled out: the run ends
         double s = Sample();
         if (s <= Threshold()) {
             s = Sample();
@@ -287,7 +290,7 @@ MeasuringRun::PointResult MeasuringRun::MeasurePoint(double contactReading) {
         const std::int64_t remaining = kMeasureTimeMs - elapsed;
         if (remaining <= static_cast<std::int64_t>(countdown) * kCountdownStepMs) {
             --countdown;
-            if (soundMode == 1)
+            if (soundMode_ == 1)
                 Sound(4);
             if (countdown < 0) {
                 disp_.TimeBar = 100;
@@ -339,9 +342,9 @@ MeasuringRun::PointResult MeasuringRun::MeasurePoint(double contactReading) {
 
     const double value = windowSum / windowCount / countsPerMicroamp_;
     const double compensated = value * coefficient;
-    if (soundMode == 1) {
+    if (soundMode_ == 1) {
         Sound(position_ == kPointCount ? 6 : 5);
-    } else if (soundMode == 2) {
+    } else if (soundMode_ == 2) {
         Sound(4);
         if (position_ == kPointCount)
             Sound(5);

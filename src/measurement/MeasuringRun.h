@@ -117,6 +117,8 @@ public:
     // A click on a value cell: honoured only while the run waits for contact.
     bool SelectPosition(int position);
     void SetSensitivity(double sensitivity);
+    // The sound menu works during a run: 0 mute, 1 standard, 2 single.
+    void SetSoundMode(int mode) { soundMode_ = mode; }
     bool PointSelectable() const { return pointSelectable_; }
 
 private:
@@ -138,6 +140,7 @@ private:
     std::atomic<bool> pointSelectable_{false};
     std::atomic<int> requestedPosition_{0};
     std::atomic<double> sensitivity_{1.0};
+    std::atomic<int> soundMode_{1};
 
     MeasureRunInput in_;
     MeasureRunResult result_;

@@ -275,6 +275,15 @@ TEST_F(LinkTest, ProbeSamplesAndTheFaultBalloon) {
     EXPECT_EQ(link.ReadProbeSample(), 0);
 }
 
+TEST_F(LinkTest, WithoutADeviceReadsGiveTheirDefaultsNotTheLastReply) {
+    sim.QueueReply("D0FFF");
+    ASSERT_EQ(link.ReadProbeSample(), 4095);
+    sim.Unplug();
+    EXPECT_EQ(link.ReadProbeSample(), 0);
+    EXPECT_EQ(link.ReadGainRegisters(), GainRegisters{});
+    EXPECT_EQ(link.ReadUsageCounter(false), 0);
+}
+
 TEST_F(LinkTest, GainRegistersReadWithDefaultsAndWriteAsTwoHexDigits) {
     sim.SetRegister(0x0D, 0x1E);
     sim.SetRegister(0x0E, 0x05);

@@ -30,6 +30,7 @@ struct GripOperator : CalibrationObserver {
 struct Bench {
     explicit Bench(SimulatedDeviceConfig config)
         : sim(clock, config), link(sim, clock), op(sim), cal(link, clock, op) {
+        sim.SetChangeHandler([this] { link.DeviceChanged(); });
         link.DeviceChanged(true);
         sim.ClearLog();
         input.link = link.State();
@@ -225,6 +226,17 @@ TEST(CalibrationPlain, StopDuringTheCountDownStoresNothing) {
     // The count-down ran to its end: its three steps were heard, no phase started.
     EXPECT_EQ(std::count(c.begin(), c.end(), "SD05D"), 3);
     EXPECT_EQ(std::count(c.begin(), c.end(), "F0000"), 0);
+}
+
+TEST(CalibrationPlain, UnplugEndsWithoutResults) {
+    for (const int at : {1000, 2500}) { // during the count-down, during a phase
+        Bench b(SimulatedDeviceConfig{});
+        b.clock.At(b.clock.NowMs() + at, [&] { b.sim.Unplug(); });
+        const auto r = b.cal.Run(b.input);
+        EXPECT_TRUE(r.Stopped) << at;
+        EXPECT_FALSE(r.SettingsChanged) << at;
+        EXPECT_FALSE(r.Passed) << at;
+    }
 }
 
 TEST(CalibrationPlain, SoundModes) {

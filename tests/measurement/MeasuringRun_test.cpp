@@ -5,6 +5,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <thread>
 
 namespace oruk {
 namespace {
@@ -148,6 +149,20 @@ TEST_F(RunTest, SoundModes) {
         EXPECT_EQ(Count("SC040"), c.single13) << c.mode;
         EXPECT_EQ(Count("S6864"), 0u) << c.mode;
     }
+}
+
+TEST_F(RunTest, SoundMenuDuringARunTakesEffectAtOnce) {
+    op.onWaiting = [&](int position) {
+        if (position == 13)
+            run.SetSoundMode(0);
+        return true;
+    };
+    const auto result = run.Run(input);
+    ASSERT_EQ(result.Outcome, RunOutcome::Finished);
+    EXPECT_EQ(Count("SB660"), 5u * 12);
+    EXPECT_EQ(Count("S6862"), 12u);
+    EXPECT_EQ(Count("S6864"), 0u);
+    EXPECT_EQ(result.SettingsAfter.MeasureSoundMode, 0);
 }
 
 TEST_F(RunTest, QualitySignalFollowsTheScore) {
@@ -467,6 +482,34 @@ TEST_F(RunTest, LiveTraceStaysInsideTheChart) {
     }
     // After the baseline phase the trace hovers around the middle (300) for a steady probe.
     EXPECT_NEAR(op.trace.back().Y, 300, 20);
+}
+
+} // namespace
+} // namespace oruk
+
+namespace oruk {
+namespace {
+
+TEST_F(RunTest, UnplugDuringARunEndsIt) {
+    clock.At(5000, [&] { sim.Unplug(); });
+    const auto result = run.Run(input);
+    EXPECT_EQ(result.Outcome, RunOutcome::Stopped);
+    EXPECT_GT(result.MeasuredPointCount, 0);
+    EXPECT_LT(result.MeasuredPointCount, 24);
+    EXPECT_FALSE(link.Online());
+}
+
+TEST_F(RunTest, StopFromAnotherThread) {
+    // Nobody touches the probe: only the stop button ends the wait.
+    op.onWaiting = [](int) { return false; };
+    MeasureRunResult result;
+    std::thread worker([&] { result = run.Run(input); });
+    while (!run.PointSelectable())
+        std::this_thread::yield();
+    run.Stop();
+    worker.join();
+    EXPECT_EQ(result.Outcome, RunOutcome::Stopped);
+    EXPECT_EQ(result.MeasuredPointCount, 0);
 }
 
 } // namespace

@@ -179,7 +179,9 @@ int DeviceList(std::ostream& out) {
     }
     for (const auto& d : devices)
         out << d.Path << "  serial " << (d.Serial.empty() ? "-" : d.Serial) << "  hardware "
-            << (d.HardwareVersion.empty() ? "-" : d.HardwareVersion) << "\n";
+            << (d.HardwareVersion.empty() ? "-" : d.HardwareVersion) << "  output report "
+            << (d.OutputReportLength > 0 ? std::to_string(d.OutputReportLength) + " bytes" : "unreadable")
+            << "\n";
     return kExitOk;
 }
 

@@ -22,7 +22,8 @@ SUBJECT="DEMO-001"
 measured=$("$CLI" measure --simulate --fast --json)
 values=$(jq -r '.Values | map(tostring) | join(",")' <<<"$measured")
 std=$(jq -r '.Std | map(tostring) | join(",")' <<<"$measured")
-echo "Measured on the simulated device (µA, points 1-24): $values"
+shown=$(jq -r '.Values | map(. * 10 | round / 10 | tostring) | join(", ")' <<<"$measured")
+echo "Measured on the simulated device (µA, points 1-24): $shown"
 
 # 2. The demo subject (created on the first run) and the measurement saved under it.
 if ! "$CLI" measurements --subject "$SUBJECT" "${WORKDIR_ARGS[@]}" >/dev/null 2>&1; then

@@ -127,7 +127,7 @@ TMeMsag::TMeMsag(int msgType, const QString& msgText, QWidget* parent) : QDialog
     repaint_ = new QTimer(this);
     repaint_->setInterval(100);
     connect(repaint_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
-    resize(QSize(440, 180).expandedTo(minimumSizeHint()));
+    resize(QSize(440, 150).expandedTo(minimumSizeHint()));
 }
 
 void TMeMsag::showEvent(QShowEvent* e) {

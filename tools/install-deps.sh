@@ -10,7 +10,7 @@ PACKAGES=(
   libgl-dev
   libhidapi-dev libudev-dev
   fonts-noto-cjk fonts-dejavu-core
-  xvfb xauth poppler-utils sqlite3
+  xvfb xauth poppler-utils sqlite3 jq
 )
 
 missing=()

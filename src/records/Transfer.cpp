@@ -11,6 +11,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The transfer file is built (export) or read (import) as a working copy in the working directory.
+// Its name differs from "MeTran.mdb", so a transfer to or from the working directory itself never
+// deletes the very file it writes or reads.
+fs::path WorkingTransferFile(const fs::path& workDir) {
+    return workDir / ".MeTran-working.mdb";
+}
+
 QStringList TransferColumns(const QString& table) {
     if (table == "MEPRO")
         return {"ProNo",    "ProName",  "ProData",  "ProPict",  "ProScal", "ProFn",   "ProScrp1",
@@ -132,7 +139,7 @@ bool TransferFileAvailable(const fs::path& folder) {
 
 TransferOutcome ExportTransfer(DbSession& main, const fs::path& workDir, const fs::path& folder,
                                TransferChoice choice, TransferObserver& observer) {
-    const fs::path working = workDir / dbfiles::Transfer;
+    const fs::path working = WorkingTransferFile(workDir);
     observer.Progress(0);
     RemoveFileForce(working);
     const auto tmpl = FindFileNoCase(workDir, dbfiles::Template);
@@ -172,7 +179,7 @@ TransferOutcome ExportTransfer(DbSession& main, const fs::path& workDir, const f
 
 TransferOutcome ImportTransfer(DbSession& main, const fs::path& workDir, const fs::path& folder,
                                TransferChoice choice, bool replace, TransferObserver& observer) {
-    const fs::path working = workDir / dbfiles::Transfer;
+    const fs::path working = WorkingTransferFile(workDir);
     observer.Progress(0);
     RemoveFileForce(working);
     const auto source = FindFileNoCase(folder, dbfiles::Transfer);

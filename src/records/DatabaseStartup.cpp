@@ -267,7 +267,9 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
         observer.LabelText(kConvertLabel);
         observer.StatusText(kStatusConverting);
         observer.ProcessEvents();
+        QString sourceId;
         try {
+            sourceId = ConversionSourceId(*oldFile);
             if (!AlreadyConverted(*result.connections.main, *oldFile))
                 ConvertOldDatabase(*result.connections.main, *oldFile, observer);
         } catch (const DbError& e) {
@@ -279,8 +281,16 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
         RemoveFileForce(backup);
         std::error_code ec;
         fs::rename(*oldFile, backup, ec);
-        if (!ec)
+        if (!ec) {
             result.converted.push_back(backup);
+            // The record only bridges a stop between the commit and the rename. Once the file is
+            // the backup it goes, so the same file brought back later (a backup restored as
+            // "oruk.mdb") is converted again instead of being silently skipped.
+            try {
+                result.connections.main->Exec("DELETE FROM OrukConversions WHERE Source = ?", {sourceId});
+            } catch (const DbError&) {
+            }
+        }
         observer.Progress(100);
         observer.Lamp(7, LampState::Done);
         if (ec || !moreWaiting)

@@ -227,13 +227,22 @@ TEST_F(DatabaseStartupTest, AStartStoppedBeforeTheBackupRenameDoesNotConvertTwic
         Recorder quiet;
         ConvertOldDatabase(main, dir / "oruk.mdb", quiet);
     }
-    Recorder obs;
-    const auto result = RunDatabaseStartup(dir, obs, kToday);
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(Count(*result.connections.main, "MECUST"), 2);
-    EXPECT_EQ(Count(*result.connections.main, "MEDATA"), 2);
+    {
+        Recorder obs;
+        const auto result = RunDatabaseStartup(dir, obs, kToday);
+        ASSERT_TRUE(result.ok);
+        EXPECT_EQ(Count(*result.connections.main, "MECUST"), 2);
+        EXPECT_EQ(Count(*result.connections.main, "MEDATA"), 2);
+        EXPECT_FALSE(Exists("oruk.mdb"));
+        EXPECT_TRUE(Exists(kBackup));
+    }
+    // The backup brought back as the old database later is converted again, not skipped.
+    fs::copy_file(dir / kBackup, dir / "oruk.mdb");
+    Recorder again;
+    const auto result = RunDatabaseStartup(dir, again, kToday + 1);
+    ASSERT_TRUE(result.ok) << result.conversionError;
+    EXPECT_EQ(Count(*result.connections.main, "MECUST"), 4);
     EXPECT_FALSE(Exists("oruk.mdb"));
-    EXPECT_TRUE(Exists(kBackup));
 }
 
 TEST_F(DatabaseStartupTest, AnUnreadableOldDatabaseIsReportedAndKept) {

@@ -224,6 +224,29 @@ TEST_F(TransferTest, AFailedCopyToTheDestinationIsReportedByItsCause) {
     EXPECT_TRUE(Leftovers(dir / "a").empty());
 }
 
+TEST_F(TransferTest, AJournalLeftByAStoppedTransferIsNotPlayedIntoTheNextOne) {
+    // A transfer stopped while writing leaves a rollback journal beside its working copy.
+    const fs::path stale = dir / "stale.mdb";
+    CreateTemplateFile(stale);
+    {
+        DbSession s(stale, DbMode::ReadWrite);
+        for (int i = 0; i < 5; ++i)
+            s.Exec("INSERT INTO MECUST (CUSTNO) VALUES (?)", {QString("S%1").arg(i)});
+        s.Exec("PRAGMA synchronous=OFF");
+        s.Exec("BEGIN");
+        s.Exec("DELETE FROM MECUST");
+        fs::copy_file(fs::path(stale.string() + "-journal"),
+                      fs::path(WorkingTransferFile(dir / "a").string() + "-journal"));
+        s.Exec("ROLLBACK");
+    }
+    Fill(a);
+    ASSERT_TRUE(ExportTransfer(a, dir / "a", dir / "usb", {false, true}, observer).ok);
+    DbSession xfer(dir / "usb" / dbfiles::Transfer, DbMode::ReadOnly);
+    EXPECT_EQ(xfer.Scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(Count(xfer, "MECUST"), 2);
+    EXPECT_TRUE(Leftovers(dir / "a").empty());
+}
+
 TEST_F(TransferTest, TheWorkingDirectoryItselfCanBeTheTransferFolder) {
     Fill(a);
     // Exporting into the working directory leaves the transfer file there.

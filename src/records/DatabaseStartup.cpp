@@ -237,6 +237,8 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
         result.connections = {};
         Shuffle(workDir);
         if (!FileExistsNoCase(workDir, dbfiles::Main)) {
+            // A journal without its database would be played back into the new copy.
+            RemoveFileForce(JournalOf(workDir / dbfiles::Main));
             if (const auto tmpl = FindFileNoCase(workDir, dbfiles::Template))
                 CopyFileAtomically(*tmpl, workDir / dbfiles::Main);
         }
@@ -269,6 +271,10 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
         observer.ProcessEvents();
         QString sourceId;
         try {
+            // A write the old database's program was stopped in is rolled back first, as any
+            // opening would; the read-only conversion cannot do it.
+            if (fs::exists(JournalOf(*oldFile)))
+                DbSession(*oldFile, DbMode::ReadWrite).Close();
             sourceId = ConversionSourceId(*oldFile);
             if (!AlreadyConverted(*result.connections.main, *oldFile))
                 ConvertOldDatabase(*result.connections.main, *oldFile, observer);

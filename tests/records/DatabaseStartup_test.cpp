@@ -245,6 +245,35 @@ TEST_F(DatabaseStartupTest, AStartStoppedBeforeTheBackupRenameDoesNotConvertTwic
     EXPECT_FALSE(Exists("oruk.mdb"));
 }
 
+TEST_F(DatabaseStartupTest, AJournalLeftBesideTheOldMainDatabaseStaysWithIt) {
+    // The program was stopped while writing to oruk6.mdb: its rollback journal is still there
+    // when an upgrade brings a fresh oruk_60.mdb.
+    InstallBase();
+    CreateTemplateFile(dir / "oruk_60.mdb");
+    CreateTemplateFile(dir / "oruk6.mdb");
+    {
+        DbSession db(dir / "oruk6.mdb", DbMode::ReadWrite);
+        for (int i = 0; i < 5; ++i)
+            db.Exec("INSERT INTO MECUST (CUSTNO) VALUES (?)", {QString("K%1").arg(i)});
+        db.Exec("PRAGMA synchronous=OFF");
+        db.Exec("BEGIN");
+        db.Exec("DELETE FROM MECUST");
+        fs::copy_file(dir / "oruk6.mdb-journal", dir / "stopped-journal");
+        db.Exec("ROLLBACK");
+    }
+    fs::rename(dir / "stopped-journal", dir / "oruk6.mdb-journal");
+
+    Recorder obs;
+    const auto result = RunDatabaseStartup(dir, obs, kToday);
+    ASSERT_TRUE(result.ok);
+    EXPECT_TRUE(result.conversionError.empty()) << result.conversionError;
+    EXPECT_EQ(result.connections.main->Scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(Count(*result.connections.main, "MECUST"), 5); // converted once, no foreign pages
+    EXPECT_TRUE(Exists(kBackup));
+    EXPECT_FALSE(Exists("oruk.mdb-journal"));
+    EXPECT_FALSE(Exists("oruk6.mdb-journal"));
+}
+
 TEST_F(DatabaseStartupTest, AnUnreadableOldDatabaseIsReportedAndKept) {
     InstallBase();
     {

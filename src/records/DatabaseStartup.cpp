@@ -252,8 +252,8 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
             result.connections.programs = OpenConnection(workDir, dbfiles::Programs, DbMode::ReadOnly);
         } catch (const DbError&) {
             result.connections = {};
-            if (!failed)
-                observer.Message(6, kMsgStartError);
+            // Shown after the missing-template notice as well: it names a different failure.
+            observer.Message(6, kMsgStartError);
             failed = true;
             mayConvert = false;
         }

@@ -109,8 +109,8 @@ TEST_F(DatabaseStartupTest, MissingFilesEndTheStartWithTheirMessage) {
         Recorder obs; // nothing installed
         const auto result = RunDatabaseStartup(dir, obs, kToday);
         EXPECT_FALSE(result.ok);
-        ASSERT_FALSE(obs.messages.empty());
-        EXPECT_EQ(obs.messages.front(), kMsgNotInstalled);
+        // No template and so no main database: both notices, in the order of the steps.
+        EXPECT_EQ(obs.messages, (std::vector<std::string>{kMsgNotInstalled, kMsgStartError}));
         EXPECT_FALSE(result.connections.main);
     }
     {

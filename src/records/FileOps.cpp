@@ -60,6 +60,9 @@ bool MoveNoReplace(const fs::path& dir, const std::string& from, const std::stri
     if (!source || FileExistsNoCase(dir, to))
         return false;
     std::error_code ec;
+    // A journal under the target name belongs to no database (there is none of that name): it
+    // must not be played back into the file that takes the name.
+    RemoveFileForce(JournalOf(dir / to));
     fs::rename(*source, dir / to, ec);
     if (ec)
         return false;

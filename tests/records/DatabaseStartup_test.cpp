@@ -274,6 +274,30 @@ TEST_F(DatabaseStartupTest, AJournalLeftBesideTheOldMainDatabaseStaysWithIt) {
     EXPECT_FALSE(Exists("oruk6.mdb-journal"));
 }
 
+TEST_F(DatabaseStartupTest, AnOrphanJournalUnderTheOldNameIsNotPlayedIntoTheMovedFile) {
+    InstallBase();
+    MakeOldDatabase(dir / "oruk4.mdb", {});
+    {
+        // A journal of some other database, left under the name "oruk.mdb-journal".
+        CreateTemplateFile(dir / "other.mdb");
+        DbSession db(dir / "other.mdb", DbMode::ReadWrite);
+        for (int i = 0; i < 5; ++i)
+            db.Exec("INSERT INTO MECUST (CUSTNO) VALUES (?)", {QString("K%1").arg(i)});
+        db.Exec("PRAGMA synchronous=OFF");
+        db.Exec("BEGIN");
+        db.Exec("DELETE FROM MECUST");
+        fs::copy_file(dir / "other.mdb-journal", dir / "oruk.mdb-journal");
+        db.Exec("ROLLBACK");
+    }
+    Recorder obs;
+    const auto result = RunDatabaseStartup(dir, obs, kToday);
+    ASSERT_TRUE(result.ok);
+    EXPECT_TRUE(result.conversionError.empty()) << result.conversionError;
+    EXPECT_EQ(Count(*result.connections.main, "MECUST"), 2);
+    EXPECT_EQ(result.connections.main->Scalar("SELECT min(CUSTNO) FROM MECUST").toString(), "A1");
+    EXPECT_FALSE(Exists("oruk.mdb-journal"));
+}
+
 TEST_F(DatabaseStartupTest, AnUnreadableOldDatabaseIsReportedAndKept) {
     InstallBase();
     {

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QSqlRecord>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -153,8 +154,11 @@ std::string ShortDateText(double days) {
 }
 
 std::string TimeText(double days) {
+    // Whole seconds of the day, counted down from the millisecond: a time just before midnight
+    // stays 23:59:59 of its own day instead of rounding to 00:00:00 of the same date.
     const double fraction = days - std::floor(days);
-    const int seconds = static_cast<int>(std::lround(fraction * 86400.0)) % 86400;
+    const long long ms = std::min(std::llround(fraction * 86400000.0), 86399999LL);
+    const int seconds = static_cast<int>(ms / 1000);
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
     return buf;

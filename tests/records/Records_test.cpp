@@ -90,6 +90,10 @@ TEST(SubjectListRules, CalculatedColumns) {
     EXPECT_EQ(md.Dta_Avg, "46.0");
     EXPECT_EQ(md.MEVOTA_C, "HI");
     EXPECT_EQ(md.MEDATE_T, "18:00:00");
+    // Times show whole seconds; the last moments of a day stay on that day.
+    for (const auto& [seconds, shown] : {std::pair{0.0, "00:00:00"}, std::pair{45296.0, "12:34:56"},
+                                         std::pair{45296.7, "12:34:56"}, std::pair{86399.6, "23:59:59"}})
+        EXPECT_EQ(TimeText(46000 + seconds / 86400.0), shown) << seconds;
     EXPECT_EQ(md.Mea_Age, "");
     EXPECT_EQ(MeasurementDisplayColumns(m, 2, 46000.75 - 3650).Mea_Age, "10.0");
 }

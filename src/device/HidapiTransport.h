@@ -54,6 +54,10 @@ private:
     void StopReader();
 
     mutable std::mutex mutex_;
+    // Held while a handler runs, so that once a handler is replaced no call of the old one is
+    // still under way (the link that owned it may be gone).
+    std::mutex inputMutex_;
+    std::mutex changeMutex_;
     hid_device_* device_ = nullptr;
     std::string path_;
     int outputLength_ = 0;

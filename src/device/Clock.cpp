@@ -55,12 +55,15 @@ void SimClock::At(std::int64_t atMs, std::function<void()> action) {
     actions_.emplace_back(atMs, std::move(action));
 }
 
-bool SimClock::WaitUntil(std::unique_lock<std::mutex>&, std::condition_variable&, std::int64_t deadlineMs,
-                         const std::function<bool()>& ready) {
+bool SimClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable&,
+                         std::int64_t deadlineMs, const std::function<bool()>& ready) {
     if (ready())
         return true;
-    // Nothing can arrive while simulated time stands still: the wait ends at its deadline.
+    // Nothing can arrive while simulated time stands still: the wait ends at its deadline. The lock
+    // is let go meanwhile, as a real wait would: an action due now (an unplug) may need it.
+    lock.unlock();
     Advance(deadlineMs - now_.load());
+    lock.lock();
     return ready();
 }
 

@@ -221,13 +221,13 @@ HidapiTransport::~HidapiTransport() {
 }
 
 void HidapiTransport::SetInputHandler(InputHandler handler) {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(inputMutex_);
     input_ = std::move(handler);
 }
 
 void HidapiTransport::SetChangeHandler(ChangeHandler handler) {
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(changeMutex_);
         change_ = std::move(handler);
     }
     if (!monitor_.joinable() && ::pipe2(wakePipe_, O_CLOEXEC) == 0)
@@ -261,6 +261,7 @@ bool HidapiTransport::Open(std::uint16_t vendorId, std::uint16_t productId) {
         outputLength_ = length;
     }
     readerStop_ = false;
+    flushRequested_ = false; // a flush left over from the removed device must not eat the first replies
     reader_ = std::thread([this] { ReaderLoop(); });
     return true;
 }
@@ -305,11 +306,16 @@ bool HidapiTransport::Write(const std::vector<std::uint8_t>& report) {
 }
 
 void HidapiTransport::Flush() {
-    if (!reader_.joinable())
-        return;
+    // Asked for by the exchange thread while a removal may be closing the device on the monitor
+    // thread: look at the handle under the lock, never at the reader's thread object.
+    {
+        std::lock_guard lock(mutex_);
+        if (!device_)
+            return;
+    }
     flushRequested_ = true;
     // The reader drops what is queued and clears the flag; it reads with a 10 ms timeout.
-    for (int i = 0; i < 100 && flushRequested_; ++i)
+    for (int i = 0; i < 100 && flushRequested_ && !readerStop_; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
 
@@ -331,7 +337,8 @@ void HidapiTransport::ReaderLoop() {
     std::uint8_t buffer[1024];
     while (!readerStop_) {
         const int n = hid_read_timeout(device, buffer, sizeof buffer, 10);
-        if (n < 0) { // unplugged: the monitor reports it; keep quiet until closed
+        if (n < 0) {                 // unplugged: the monitor reports it; keep quiet until closed
+            flushRequested_ = false; // nothing is left to drop
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         }
@@ -342,13 +349,9 @@ void HidapiTransport::ReaderLoop() {
         }
         if (n == 0)
             continue;
-        InputHandler handler;
-        {
-            std::lock_guard lock(mutex_);
-            handler = input_;
-        }
-        if (handler)
-            handler(buffer, static_cast<std::size_t>(n));
+        std::lock_guard lock(inputMutex_);
+        if (input_)
+            input_(buffer, static_cast<std::size_t>(n));
     }
 }
 
@@ -371,13 +374,9 @@ void HidapiTransport::PollLoop() {
         if (now == known)
             continue;
         known = std::move(now);
-        ChangeHandler handler;
-        {
-            std::lock_guard lock(mutex_);
-            handler = change_;
-        }
-        if (handler)
-            handler();
+        std::lock_guard lock(changeMutex_);
+        if (change_)
+            change_();
     }
 }
 
@@ -401,13 +400,9 @@ void HidapiTransport::MonitorLoop() {
         if (fds[0].revents & POLLIN) {
             if (udev_device* dev = udev_monitor_receive_device(monitor))
                 udev_device_unref(dev);
-            ChangeHandler handler;
-            {
-                std::lock_guard lock(mutex_);
-                handler = change_;
-            }
-            if (handler)
-                handler();
+            std::lock_guard lock(changeMutex_);
+            if (change_)
+                change_();
         }
     }
     udev_monitor_unref(monitor);

@@ -54,6 +54,12 @@ private:
     void StopReader();
 
     mutable std::mutex mutex_;
+    // Held while a handler runs, so that once a handler is replaced no call of the old one is
+    // still under way (the link that owned it may be gone).
+    // A handler therefore must not block on the thread that replaces it (no blocking queued call
+    // into a GUI thread that is clearing the handler).
+    std::mutex inputMutex_;
+    std::mutex changeMutex_;
     hid_device_* device_ = nullptr;
     std::string path_;
     int outputLength_ = 0;

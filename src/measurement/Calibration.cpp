@@ -101,6 +101,8 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
         d.CountdownLamps = {true, true, true, true};
         d.CountdownBlinking = true;
         d.Status = input.ProbeMode ? kCalibStatusProbe : kCalibStatusPad;
+        if (!stores)
+            d.Meter = 3000; // the meters' sweep while waiting starts at the top
         observer_.Update(d);
         observer_.WaitingForContact();
 
@@ -200,6 +202,10 @@ CalibrationResult Calibration::Run(const CalibrationInput& input) {
                 lastTick = clock_.NowMs();
             }
             const std::int64_t t = clock_.NowMs() - phaseStart;
+            if (!link_.Held()) {
+                stopped = true; // pulled out while sampling: not a calibration error
+                break;
+            }
             if (counter > 1 && n <= kCalibWeakCount) {
                 error = true;
                 break;

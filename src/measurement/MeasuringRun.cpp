@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace oruk {
 
@@ -73,10 +74,22 @@ MeasuringRun::MeasuringRun(DeviceLink& link, Clock& clock, MeasureObserver& obse
     : link_(link), clock_(clock), observer_(observer) {}
 
 bool MeasuringRun::SelectPosition(int position) {
+    std::lock_guard lock(selectMutex_);
     if (position < 1 || position > kPointCount || !pointSelectable_)
         return false;
     requestedPosition_ = position;
     return true;
+}
+
+void MeasuringRun::CloseSelection() {
+    std::lock_guard lock(selectMutex_);
+    pointSelectable_ = false;
+    requestedPosition_ = 0;
+}
+
+int MeasuringRun::TakeRequestedPosition() {
+    std::lock_guard lock(selectMutex_);
+    return std::exchange(requestedPosition_, 0);
 }
 
 void MeasuringRun::SetSensitivity(double sensitivity) {
@@ -113,8 +126,7 @@ MeasureRunResult MeasuringRun::Run(const MeasureRunInput& input) {
     sensitivity_ = input.settings.Sensitivity;
     soundMode_ = input.settings.MeasureSoundMode;
     disp_ = MeasureDisplays{};
-    requestedPosition_ = 0;
-    pointSelectable_ = false;
+    CloseSelection();
 
     if (!link_.Online()) {
         observer_.Offline(kOfflineMessage);
@@ -220,10 +232,10 @@ bool MeasuringRun::WaitForContact(double& reading) {
 
     for (;;) {
         if (stopRequested_ || !link_.Held()) {
-            pointSelectable_ = false;
+            CloseSelection();
             return false;
         }
-        if (const int requested = requestedPosition_.exchange(0); requested != 0) {
+        if (const int requested = TakeRequestedPosition(); requested != 0) {
             position_ = requested;
             observer_.ShowPoint(position_);
             observer_.WaitingForContact(position_);
@@ -244,8 +256,7 @@ bool MeasuringRun::WaitForContact(double& reading) {
         }
     }
     // Clicks move the position only while waiting: a value measured here belongs to this point.
-    pointSelectable_ = false;
-    requestedPosition_ = 0;
+    CloseSelection();
     return true;
 }
 
@@ -413,7 +424,7 @@ bool MeasuringRun::WaitForRelease(int position) {
 }
 
 void MeasuringRun::EndRun() {
-    pointSelectable_ = false;
+    CloseSelection();
     disp_.Led = RunLed::Off;
     disp_.Status.clear();
     disp_.SampleCounter.clear();

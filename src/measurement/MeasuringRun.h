@@ -8,6 +8,7 @@
 #include "device/DeviceLink.h"
 
 #include <atomic>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -131,14 +132,19 @@ private:
     PointResult MeasurePoint(double contactReading);
     bool WaitForRelease(int position);
     void EndRun();
+    void CloseSelection();
+    int TakeRequestedPosition();
     std::string AverageText() const;
 
     DeviceLink& link_;
     Clock& clock_;
     MeasureObserver& observer_;
     std::atomic<bool> stopRequested_{false};
+    // A click checks and records under selectMutex_, so one that races the contact cannot outlive
+    // the wait and move a later point.
+    std::mutex selectMutex_;
     std::atomic<bool> pointSelectable_{false};
-    std::atomic<int> requestedPosition_{0};
+    int requestedPosition_ = 0;
     std::atomic<double> sensitivity_{1.0};
     std::atomic<int> soundMode_{1};
 

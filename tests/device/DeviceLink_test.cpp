@@ -97,6 +97,16 @@ TEST_F(LinkTest, UnplugDuringTheWaitEndsTheExchangeAtOnce) {
     EXPECT_EQ(observer.tray[0].IconIndex, 16);
 }
 
+TEST_F(LinkTest, UnplugWhileAReplyIsMissingEndsTheExchange) {
+    // Pulled out 50 ms into the wait for a reply that never comes: no further attempt.
+    sim.QueueNoReply(3);
+    clock.At(t0 + 50, [this] { sim.Unplug(); });
+    EXPECT_FALSE(link.SendCommand("D0000"));
+    EXPECT_EQ(sim.WriteCount(), 1);
+    EXPECT_FALSE(link.Held());
+    EXPECT_FALSE(link.Online());
+}
+
 TEST_F(LinkTest, WithoutADeviceNothingIsSentAndTheLastReplyStays) {
     ASSERT_TRUE(link.SendCommand("K0001"));
     sim.Unplug();

@@ -24,7 +24,12 @@ struct GripOperator : CalibrationObserver {
     void RedrawCharts() override { ++redraws; }
     void ShowError(const std::string& m) override { errors.push_back(m); }
     void ChartLine(CalibPhase p, double, double d) override { chart.emplace_back(p, d); }
-    void Update(const CalibDisplays& d) override { last = d; }
+    int firstWaitingMeter = -1; // the meters when the operator is first asked to touch the grip
+    void Update(const CalibDisplays& d) override {
+        if (firstWaitingMeter < 0 && (d.Status == kCalibStatusProbe || d.Status == kCalibStatusPad))
+            firstWaitingMeter = d.Meter;
+        last = d;
+    }
 };
 
 struct Bench {
@@ -162,6 +167,7 @@ TEST(CalibrationPlain, MeasuredReferencesAreStoredPassOrFail) {
         EXPECT_EQ(b.op.last.HiDisplay, c.hiPassed ? "pass" : "failure");
         EXPECT_EQ(b.op.last.SdvHText, "4000:" + std::to_string(c.gripH));
         EXPECT_TRUE(b.Commands('G').empty());
+        EXPECT_EQ(b.op.firstWaitingMeter, 3000); // the meters sweep down from the top
         const auto cmds = b.sim.Commands();
         if (!c.probe) {
             EXPECT_EQ(std::vector<std::string>(cmds.begin(), cmds.begin() + 4),
@@ -236,6 +242,9 @@ TEST(CalibrationPlain, UnplugEndsWithoutResults) {
         EXPECT_TRUE(r.Stopped) << at;
         EXPECT_FALSE(r.SettingsChanged) << at;
         EXPECT_FALSE(r.Passed) << at;
+        // The empty samples of a pulled-out device are no weak signal: no error message.
+        EXPECT_TRUE(b.op.errors.empty()) << at;
+        EXPECT_EQ(r.Errors, 0) << at;
     }
 }
 

@@ -284,8 +284,15 @@ TEST_F(RunTest, ClickingAnotherPositionWhileWaitingMeasuresFromThere) {
         }
         return true;
     };
+    // Once the probe is on the point, a click cannot send its value to another point.
+    int refused = 0;
+    op.onContact = [&](int) {
+        EXPECT_FALSE(run.PointSelectable());
+        refused += !run.SelectPosition(20);
+    };
     const auto result = run.Run(input);
     ASSERT_EQ(result.Outcome, RunOutcome::Finished);
+    EXPECT_EQ(refused, 17);
     for (int pos = 1; pos <= kPointCount; ++pos)
         EXPECT_EQ(result.Record.Values[PointAt(pos)] > 0, pos < 3 || pos >= 10) << pos;
     EXPECT_EQ(result.MeasuredPointCount, 17);

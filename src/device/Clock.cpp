@@ -16,8 +16,14 @@ std::int64_t SteadyClock::NowMs() {
 }
 
 void SteadyClock::SleepMs(std::int64_t ms) {
-    if (ms > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    if (ms <= 0)
+        return;
+    // The kernel wakes a sleeper a fraction of a millisecond late, a large share of the short
+    // device exchange times; the last stretch before the deadline is therefore yielded away.
+    const auto deadline = Steady::now() + std::chrono::milliseconds(ms);
+    std::this_thread::sleep_until(deadline - std::chrono::microseconds(300));
+    while (Steady::now() < deadline)
+        std::this_thread::yield();
 }
 
 bool SteadyClock::WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv,

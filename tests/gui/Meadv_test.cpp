@@ -1,4 +1,5 @@
 #include "GuiFixture.h"
+#include "records/ReferenceTexts.h"
 #include "reference/MeridianReference.h"
 #include "reference/gui/Meadv.h"
 
@@ -29,7 +30,7 @@ protected:
         WorkDirTest::TearDown();
     }
     MeridianReferenceSource Source() {
-        return [this](int mkey) { return ReadMeridianReference(*texts, mkey); };
+        return [this](int mkey) { return ReadReferenceTopic(*texts, mkey); };
     }
     std::unique_ptr<DbSession> texts;
 };
@@ -78,9 +79,9 @@ TEST_F(ExplanationTest, UndecipherableTextReadsEmpty) {
         DbSession rw(dir / dbfiles::Texts, DbMode::ReadWrite);
         rw.Exec(QStringLiteral("UPDATE MEMTDB SET DtEA1 = 'not cipher' WHERE MKEY = 1"));
     }
-    auto row = ReadMeridianReference(*texts, 1);
+    auto row = ReadReferenceTopic(*texts, 1);
     ASSERT_TRUE(row);
-    EXPECT_EQ(row->Text("DtEA1"), "");
-    EXPECT_EQ(row->Text("DtEA2"), "DtEA2 of 1");
-    EXPECT_FALSE(ReadMeridianReference(*texts, 12));
+    EXPECT_EQ(row->DtEA[1], "");
+    EXPECT_EQ(row->DtEA[2], "DtEA2 of 1");
+    EXPECT_FALSE(ReadReferenceTopic(*texts, 12));
 }

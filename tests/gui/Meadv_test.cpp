@@ -3,6 +3,8 @@
 #include "reference/MeridianReference.h"
 #include "reference/gui/Meadv.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -84,4 +86,23 @@ TEST_F(ExplanationTest, UndecipherableTextReadsEmpty) {
     EXPECT_EQ(row->DtEA[1], "");
     EXPECT_EQ(row->DtEA[2], "DtEA2 of 1");
     EXPECT_FALSE(ReadReferenceTopic(*texts, 12));
+}
+
+TEST_F(ExplanationTest, ShowsTheStoredDiagramAndNoneWhereThereIsNone) {
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    {
+        DbSession rw(dir / dbfiles::Texts, DbMode::ReadWrite);
+        rw.Exec(QStringLiteral("UPDATE MEMTDB SET DtGpM = ? WHERE MKEY = 2"), {png});
+    }
+    TMeadv w(Source(), QString());
+    w.show();
+    EXPECT_TRUE(w.Diagram->pixmap().isNull()); // meridian 1 has no diagram
+    w.ListBox1->setCurrentRow(1);
+    ASSERT_FALSE(w.Diagram->pixmap().isNull());
+    EXPECT_EQ(w.Diagram->pixmap().size(), QSize(40, 30));
+    EXPECT_EQ(w.Diagram->pixmap().toImage().pixelColor(5, 5), QColor(Qt::red));
 }

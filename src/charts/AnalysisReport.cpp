@@ -384,7 +384,7 @@ private:
     }
 
     // The reference texts of an item; nullptr when the topic has no row (only the item line prints).
-    const ReferenceTexts* TextsFor(int code) const {
+    const ReferenceTopic* TextsFor(int code) const {
         auto it = in_.texts.find(code);
         return it == in_.texts.end() ? nullptr : &it->second;
     }
@@ -405,35 +405,35 @@ private:
             if (layout_.PrintAborted())
                 return;
             ItemLine(++n, item.text, kBlue);
-            const ReferenceTexts* found = TextsFor(item.code);
+            const ReferenceTopic* found = TextsFor(item.code);
             if (!found)
                 continue;
-            const ReferenceTexts& t = *found;
+            const ReferenceTopic& t = *found;
             std::vector<std::string> main, note;
             bool meridianItem = item.code >= 1 && item.code <= 12;
             if (item.code >= 13 && item.code <= 17) {
                 int i = item.code - 12;
                 if (o_.detailed)
-                    main.push_back(t.DtMA1);
+                    main.push_back(t.DtMA[1]);
                 int g = in_.result.IndexGrade[i];
-                note.push_back(g == 0 ? t.DtMA2 : g > 0 ? t.DtMH1 : t.DtML1);
+                note.push_back(g == 0 ? t.DtMA[2] : g > 0 ? t.DtMH[1] : t.DtML[1]);
                 if (item.code == 13 && in_.result.IndexGrade[1] == -3) {
                     main.emplace_back();
                     main.emplace_back("【您的體能過度低落，請特別留意身體機能及經絡的異常狀態】");
                 }
             } else if (meridianItem) {
                 if (o_.detailed) {
-                    main.push_back(t.DtMA2);
+                    main.push_back(t.DtMA[2]);
                     main.emplace_back();
-                    main.push_back(t.DtMA1);
+                    main.push_back(t.DtMA[1]);
                     main.emplace_back();
                 }
                 int state = MeridianState(item.code);
                 if (state != 0) {
-                    note.push_back(state > 0 ? t.DtMH1 : t.DtML1);
+                    note.push_back(state > 0 ? t.DtMH[1] : t.DtML[1]);
                     if (o_.ryodorakuFindings) {
                         note.emplace_back();
-                        note.push_back(state > 0 ? t.DtMH5 : t.DtML5);
+                        note.push_back(state > 0 ? t.DtMH[5] : t.DtML[5]);
                     }
                 }
             }
@@ -458,23 +458,23 @@ private:
             if (layout_.PrintAborted())
                 return;
             ItemLine(++n, item.text, kBlue);
-            const ReferenceTexts* found = TextsFor(item.code);
+            const ReferenceTopic* found = TextsFor(item.code);
             if (!found)
                 continue;
-            const ReferenceTexts& t = *found;
+            const ReferenceTopic& t = *found;
             std::vector<std::string> main;
             int state = MeridianState(item.code);
             if (state > 0) {
-                main.push_back(t.DtMH3);
+                main.push_back(t.DtMH[3]);
                 if (o_.singleCompound) {
                     main.emplace_back();
-                    main.push_back(t.DtMH2);
+                    main.push_back(t.DtMH[2]);
                 }
             } else if (state < 0) {
-                main.push_back(t.DtML3);
+                main.push_back(t.DtML[3]);
                 if (o_.singleCompound) {
                     main.emplace_back();
-                    main.push_back(t.DtML2);
+                    main.push_back(t.DtML[2]);
                 }
             }
             if (layout_.PrintAborted())
@@ -490,14 +490,14 @@ private:
             if (layout_.PrintAborted())
                 return;
             ItemLine(++n, item.text, kBlue);
-            const ReferenceTexts* found = TextsFor(item.code);
+            const ReferenceTopic* found = TextsFor(item.code);
             if (!found)
                 continue;
-            const ReferenceTexts& t = *found;
-            std::vector<std::string> main{t.DtMA3}, note;
+            const ReferenceTopic& t = *found;
+            std::vector<std::string> main{t.DtMA[3]}, note;
             int state = MeridianState(item.code);
             if (o_.detailed && state != 0)
-                note.push_back(state > 0 ? t.DtMH4 : t.DtML4);
+                note.push_back(state > 0 ? t.DtMH[4] : t.DtML[4]);
             if (layout_.PrintAborted())
                 return;
             BlackBlock(Box(main, kMainBoxPx));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Analysis.h"
+#include "analysis/EvaluationTexts.h"
 #include "app/SharedState.h"
 #include "charts/PrintLayout.h"
 #include "charts/ReportOptions.h"
@@ -10,13 +11,6 @@
 #include <vector>
 
 namespace oruk {
-
-// The reference texts of one topic (one MEMTDB row), already deciphered.
-struct ReferenceTexts {
-    std::string DtMA1, DtMA2, DtMA3;
-    std::string DtMH1, DtMH2, DtMH3, DtMH4, DtMH5;
-    std::string DtML1, DtML2, DtML3, DtML4, DtML5;
-};
 
 // One line of the findings, prescription or diet list: its text and item code
 // (1-12 meridian number, 13-17 the index topics).
@@ -42,7 +36,7 @@ struct ReportInput {
     std::string reportTitle, orgName, orgUnit;
     std::vector<ReportListItem> findings, prescriptions, diet;
     std::vector<ReportProgram> programs;
-    std::map<int, ReferenceTexts> texts; // by item code
+    std::map<int, ReferenceTopic> texts; // by item code (MKEY)
     std::string treatmentRecord;
     double today = 0;    // the printing date, days since 1899-12-30
     std::string workDir; // unused on paper, kept for the charts' input

@@ -389,13 +389,12 @@ private:
         return it == in_.texts.end() ? nullptr : &it->second;
     }
 
-    // +1 excess (both points above 0), -1 deficiency (both below), 0 neither.
-    int MeridianState(int meridian) const {
-        if (meridian < 1 || meridian > 12)
+    // +1 excess (both points above 0), -1 deficiency (both below), 0 neither or not a meridian.
+    int StateSign(int code) const {
+        if (code < 1 || code > 12)
             return 0;
-        int l = in_.result.PointGrade[LeftPointOf(meridian)],
-            r = in_.result.PointGrade[RightPointOf(meridian)];
-        return (l > 0 && r > 0) ? 1 : (l < 0 && r < 0) ? -1 : 0;
+        const MeridianState state = StateOfMeridian(in_.result, code);
+        return state == MeridianState::Excess ? 1 : state == MeridianState::Deficiency ? -1 : 0;
     }
 
     void Findings() {
@@ -419,7 +418,7 @@ private:
                 note.push_back(g == 0 ? t.DtMA[2] : g > 0 ? t.DtMH[1] : t.DtML[1]);
                 if (item.code == 13 && in_.result.IndexGrade[1] == -3) {
                     main.emplace_back();
-                    main.emplace_back("【您的體能過度低落，請特別留意身體機能及經絡的異常狀態】");
+                    main.emplace_back(kLowEnergyWarning);
                 }
             } else if (meridianItem) {
                 if (o_.detailed) {
@@ -428,7 +427,7 @@ private:
                     main.push_back(t.DtMA[1]);
                     main.emplace_back();
                 }
-                int state = MeridianState(item.code);
+                int state = StateSign(item.code);
                 if (state != 0) {
                     note.push_back(state > 0 ? t.DtMH[1] : t.DtML[1]);
                     if (o_.ryodorakuFindings) {
@@ -463,7 +462,7 @@ private:
                 continue;
             const ReferenceTopic& t = *found;
             std::vector<std::string> main;
-            int state = MeridianState(item.code);
+            int state = StateSign(item.code);
             if (state > 0) {
                 main.push_back(t.DtMH[3]);
                 if (o_.singleCompound) {
@@ -495,7 +494,7 @@ private:
                 continue;
             const ReferenceTopic& t = *found;
             std::vector<std::string> main{t.DtMA[3]}, note;
-            int state = MeridianState(item.code);
+            int state = StateSign(item.code);
             if (o_.detailed && state != 0)
                 note.push_back(state > 0 ? t.DtMH[4] : t.DtML[4]);
             if (layout_.PrintAborted())

@@ -68,10 +68,10 @@ void BM_FullReportPdf(benchmark::State& state) {
         t.DtMH[5] = t.DtML[5] = t.DtMA[1];
     for (int code = 1; code <= 17; ++code)
         in.texts[code] = t;
-    in.findings = {{"   身體能量狀況", 13}, {"   精神壓力狀態", 14}, {"   肌肉骨骼系統", 15},
-                   {"   機體新陳代謝", 16}, {"   自律神經功能", 17}, {"【腎經異常辨證】", 9}};
-    in.prescriptions = {{"【腎經異常】", 9}};
-    in.diet = {{"【腎經異常食療】", 9}};
+    in.findings = {{13, "   身體能量狀況"}, {14, "   精神壓力狀態"}, {15, "   肌肉骨骼系統"},
+                   {16, "   機體新陳代謝"}, {17, "   自律神經功能"}, {9, "【腎經異常辨證】"}};
+    in.prescriptions = {{9, "【腎經異常】"}};
+    in.diet = {{9, "【腎經異常食療】"}};
     in.programs = {{"睡眠調理", "每日按摩湧泉穴十分鐘。"}};
     in.treatmentRecord = "頭痛三日，建議休息。";
     QTemporaryDir dir;

@@ -400,23 +400,23 @@ private:
     void Findings() {
         Heading("經絡能量辨證  **本資料僅供學術研究參考**");
         int n = 0;
-        for (const ReportListItem& item : in_.findings) {
+        for (const EvaluationItem& item : in_.findings) {
             if (layout_.PrintAborted())
                 return;
-            ItemLine(++n, item.text, kBlue);
-            const ReferenceTopic* found = TextsFor(item.code);
+            ItemLine(++n, item.Item, kBlue);
+            const ReferenceTopic* found = TextsFor(item.Code);
             if (!found)
                 continue;
             const ReferenceTopic& t = *found;
             std::vector<std::string> main, note;
-            bool meridianItem = item.code >= 1 && item.code <= 12;
-            if (item.code >= 13 && item.code <= 17) {
-                int i = item.code - 12;
+            bool meridianItem = item.Code >= 1 && item.Code <= 12;
+            if (item.Code >= 13 && item.Code <= 17) {
+                int i = item.Code - 12;
                 if (o_.detailed)
                     main.push_back(t.DtMA[1]);
                 int g = in_.result.IndexGrade[i];
                 note.push_back(g == 0 ? t.DtMA[2] : g > 0 ? t.DtMH[1] : t.DtML[1]);
-                if (item.code == 13 && in_.result.IndexGrade[1] == -3) {
+                if (item.Code == 13 && in_.result.IndexGrade[1] == -3) {
                     main.emplace_back();
                     main.emplace_back(kLowEnergyWarning);
                 }
@@ -427,7 +427,7 @@ private:
                     main.push_back(t.DtMA[1]);
                     main.emplace_back();
                 }
-                int state = StateSign(item.code);
+                int state = StateSign(item.Code);
                 if (state != 0) {
                     note.push_back(state > 0 ? t.DtMH[1] : t.DtML[1]);
                     if (o_.ryodorakuFindings) {
@@ -453,16 +453,16 @@ private:
     void Prescriptions() {
         Heading("醫方建議  **本資料僅供學術研究參考**");
         int n = 0;
-        for (const ReportListItem& item : in_.prescriptions) {
+        for (const EvaluationItem& item : in_.prescriptions) {
             if (layout_.PrintAborted())
                 return;
-            ItemLine(++n, item.text, kBlue);
-            const ReferenceTopic* found = TextsFor(item.code);
+            ItemLine(++n, item.Item, kBlue);
+            const ReferenceTopic* found = TextsFor(item.Code);
             if (!found)
                 continue;
             const ReferenceTopic& t = *found;
             std::vector<std::string> main;
-            int state = StateSign(item.code);
+            int state = StateSign(item.Code);
             if (state > 0) {
                 main.push_back(t.DtMH[3]);
                 if (o_.singleCompound) {
@@ -485,16 +485,16 @@ private:
     void Diet() {
         Heading("養生食療建議");
         int n = 0;
-        for (const ReportListItem& item : in_.diet) {
+        for (const EvaluationItem& item : in_.diet) {
             if (layout_.PrintAborted())
                 return;
-            ItemLine(++n, item.text, kBlue);
-            const ReferenceTopic* found = TextsFor(item.code);
+            ItemLine(++n, item.Item, kBlue);
+            const ReferenceTopic* found = TextsFor(item.Code);
             if (!found)
                 continue;
             const ReferenceTopic& t = *found;
             std::vector<std::string> main{t.DtMA[3]}, note;
-            int state = StateSign(item.code);
+            int state = StateSign(item.Code);
             if (o_.detailed && state != 0)
                 note.push_back(state > 0 ? t.DtMH[4] : t.DtML[4]);
             if (layout_.PrintAborted())

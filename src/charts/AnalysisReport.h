@@ -12,13 +12,6 @@
 
 namespace oruk {
 
-// One line of the findings, prescription or diet list: its text and item code
-// (1-12 meridian number, 13-17 the index topics).
-struct ReportListItem {
-    std::string text;
-    int code = 0;
-};
-
 // One suggested expert program: its name and its description (ProData).
 struct ReportProgram {
     std::string name;
@@ -34,7 +27,7 @@ struct ReportInput {
     DisplayTables tables = DefaultDisplayTables();
     ReportOptions options;
     std::string reportTitle, orgName, orgUnit;
-    std::vector<ReportListItem> findings, prescriptions, diet;
+    std::vector<EvaluationItem> findings, prescriptions, diet; // item code 1-12 meridian, 13-17 index topic
     std::vector<ReportProgram> programs;
     std::map<int, ReferenceTopic> texts; // by item code (MKEY)
     std::string treatmentRecord;

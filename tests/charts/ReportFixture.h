@@ -27,9 +27,9 @@ struct ReportFixture {
         in.orgName = "素凡事業有限公司";
         in.orgUnit = "自然醫學研究中心";
         in.today = 46001.25;
-        in.findings = {{"   身體能量狀況", 13}, {"   精神壓力狀態", 14}, {"【腎經異常辨證】", 9}};
-        in.prescriptions = {{"【腎經異常】", 9}};
-        in.diet = {{"【腎經異常食療】", 9}};
+        in.findings = {{13, "   身體能量狀況"}, {14, "   精神壓力狀態"}, {9, "【腎經異常辨證】"}};
+        in.prescriptions = {{9, "【腎經異常】"}};
+        in.diet = {{9, "【腎經異常食療】"}};
         in.programs = {{" 睡眠調理 ", "每日按摩湧泉穴十分鐘。\n睡前泡腳。"}};
         ReferenceTopic t13;
         t13.DtMA[1] = "身體能量說明第一段";

@@ -126,13 +126,6 @@ Analysed LoadAnalysed(const CliArgs& args, std::ostream& err, bool withTexts) {
     return a;
 }
 
-std::vector<ReportListItem> ToReportList(const std::vector<EvaluationItem>& items) {
-    std::vector<ReportListItem> out;
-    for (const EvaluationItem& item : items)
-        out.push_back({item.Item, item.Code});
-    return out;
-}
-
 } // namespace
 
 int RunChart(const CommandArgs& argv, std::ostream& out, std::ostream& err) {
@@ -211,9 +204,9 @@ int RunReport(const CommandArgs& argv, std::ostream& out, std::ostream& err) {
     for (char& ch : in.treatmentRecord)
         if (ch == '\r')
             ch = ' ';
-    in.findings = ToReportList(FindingItems(a.result));
-    in.prescriptions = ToReportList(PrescriptionItems(a.result));
-    in.diet = ToReportList(DietItems(a.result));
+    in.findings = FindingItems(a.result);
+    in.prescriptions = PrescriptionItems(a.result);
+    in.diet = DietItems(a.result);
     in.programs = std::move(a.programs);
     PdfPrintDevice device(*pdf, 600);
     std::string error;

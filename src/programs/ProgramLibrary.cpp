@@ -206,12 +206,15 @@ ProgramChangeResult ProgramLibrary::ChangeProgram(const Program& p) {
 int ProgramLibrary::DeleteProgram(const std::string& proNo) {
     const QString no = ToQ(Trim(proNo));
     DbTransaction tx(db_);
-    const int conditions = db_.Exec("DELETE FROM MEPRDT WHERE ProNo = ?", {no}).numRowsAffected();
-    const int programs = db_.Exec("DELETE FROM MEPRO WHERE ProNo = ?", {no}).numRowsAffected();
-    if (programs == 0)
+    // One program row goes (the one FindProgram gives); another program that an import brought
+    // in with the same number stays.
+    const QVariant mkey = db_.Scalar("SELECT MKEY FROM MEPRO WHERE ProNo = ? ORDER BY MKEY LIMIT 1", {no});
+    if (!mkey.isValid())
         return 0;
+    const int conditions = db_.Exec("DELETE FROM MEPRDT WHERE ProNo = ?", {no}).numRowsAffected();
+    db_.Exec("DELETE FROM MEPRO WHERE MKEY = ?", {mkey});
     tx.Commit();
-    return conditions + programs;
+    return conditions + 1;
 }
 
 std::vector<Condition> ProgramLibrary::Conditions(const std::string& proNo) {

@@ -237,6 +237,8 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
         result.connections = {};
         Shuffle(workDir);
         if (!FileExistsNoCase(workDir, dbfiles::Main)) {
+            // A journal without its database would be played back into the new copy.
+            RemoveFileForce(JournalOf(workDir / dbfiles::Main));
             if (const auto tmpl = FindFileNoCase(workDir, dbfiles::Template))
                 CopyFileAtomically(*tmpl, workDir / dbfiles::Main);
         }
@@ -250,8 +252,8 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
             result.connections.programs = OpenConnection(workDir, dbfiles::Programs, DbMode::ReadOnly);
         } catch (const DbError&) {
             result.connections = {};
-            if (!failed)
-                observer.Message(6, kMsgStartError);
+            // Shown after the missing-template notice as well: it names a different failure.
+            observer.Message(6, kMsgStartError);
             failed = true;
             mayConvert = false;
         }
@@ -267,7 +269,13 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
         observer.LabelText(kConvertLabel);
         observer.StatusText(kStatusConverting);
         observer.ProcessEvents();
+        QString sourceId;
         try {
+            // A write the old database's program was stopped in is rolled back first, as any
+            // opening would; the read-only conversion cannot do it.
+            if (fs::exists(JournalOf(*oldFile)))
+                DbSession(*oldFile, DbMode::ReadWrite).Close();
+            sourceId = ConversionSourceId(*oldFile);
             if (!AlreadyConverted(*result.connections.main, *oldFile))
                 ConvertOldDatabase(*result.connections.main, *oldFile, observer);
         } catch (const DbError& e) {
@@ -279,8 +287,16 @@ StartupResult RunDatabaseStartup(const fs::path& workDir, StartupObserver& obser
         RemoveFileForce(backup);
         std::error_code ec;
         fs::rename(*oldFile, backup, ec);
-        if (!ec)
+        if (!ec) {
             result.converted.push_back(backup);
+            // The record only bridges a stop between the commit and the rename. Once the file is
+            // the backup it goes, so the same file brought back later (a backup restored as
+            // "oruk.mdb") is converted again instead of being silently skipped.
+            try {
+                result.connections.main->Exec("DELETE FROM OrukConversions WHERE Source = ?", {sourceId});
+            } catch (const DbError&) {
+            }
+        }
         observer.Progress(100);
         observer.Lamp(7, LampState::Done);
         if (ec || !moreWaiting)

@@ -60,7 +60,7 @@ StartupResult RunDatabaseStartup(const std::filesystem::path& workDir, StartupOb
 void ConvertOldDatabase(DbSession& main, const std::filesystem::path& oldFile, StartupObserver& observer);
 
 // The identity of an old database file (a hash of its bytes), and whether the main database has
-// already taken in that file's contents.
+// already taken in that file's contents (known from the commit until the file became the backup).
 QString ConversionSourceId(const std::filesystem::path& oldFile);
 bool AlreadyConverted(DbSession& main, const std::filesystem::path& oldFile);
 

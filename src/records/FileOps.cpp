@@ -51,13 +51,24 @@ bool FileExistsNoCase(const fs::path& dir, const std::string& name) {
     return FindFileNoCase(dir, name).has_value();
 }
 
+fs::path JournalOf(const fs::path& database) {
+    return fs::path(database.string() + "-journal");
+}
+
 bool MoveNoReplace(const fs::path& dir, const std::string& from, const std::string& to) {
     const auto source = FindFileNoCase(dir, from);
     if (!source || FileExistsNoCase(dir, to))
         return false;
     std::error_code ec;
+    // A journal under the target name belongs to no database (there is none of that name): it
+    // must not be played back into the file that takes the name.
+    RemoveFileForce(JournalOf(dir / to));
     fs::rename(*source, dir / to, ec);
-    return !ec;
+    if (ec)
+        return false;
+    if (fs::exists(JournalOf(*source), ec))
+        fs::rename(JournalOf(*source), JournalOf(dir / to), ec);
+    return true;
 }
 
 int CopyFileAtomically(const fs::path& from, const fs::path& to) {

@@ -12,7 +12,12 @@ std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path&
                                                     const std::string& name);
 bool FileExistsNoCase(const std::filesystem::path& dir, const std::string& name);
 
+// The rollback journal SQLite keeps beside a database while it writes (left behind by a stop).
+std::filesystem::path JournalOf(const std::filesystem::path& database);
+
 // Renames dir/from to dir/to; fails (returns false, changes nothing) when the target exists.
+// A journal left beside the database moves with it: it belongs to that file and would otherwise
+// be played back into whatever file takes the old name.
 bool MoveNoReplace(const std::filesystem::path& dir, const std::string& from, const std::string& to);
 
 // Copies a file through a temporary name and a rename, so the target is either the old file or the

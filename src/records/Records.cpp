@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QSqlRecord>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -62,11 +63,15 @@ StoredMeasurement ReadMeasurement(const QSqlQuery& q) {
     return m;
 }
 
-QVariantList MeasurementValues(const MeasurementRecord& r) {
+// Entry by hand carries no quality values: it never writes STD, so a changed measurement keeps
+// the scores of its measuring run and a measurement added by hand has none.
+QVariantList MeasurementValues(const MeasurementRecord& r, bool withStd) {
     QVariantList v{r.MeDate, r.HighVoltage ? 1 : 0};
     for (int i = 1; i <= kPointCount; ++i)
         v << r.Values[i];
-    v << QString::fromStdString(FormatStd(r.Std)) << QString::fromStdString(JoinMemo(r.Memo));
+    if (withStd)
+        v << QString::fromStdString(FormatStd(r.Std));
+    v << QString::fromStdString(JoinMemo(r.Memo));
     return v;
 }
 
@@ -74,7 +79,7 @@ QString MeasurementSetList() {
     QString cols = "MEDATE = ?, MEVOTA = ?";
     for (int i = 1; i <= kPointCount; ++i)
         cols += QString(", ME%1 = ?").arg(i);
-    return cols + ", STD = ?, MEMO1 = ?";
+    return cols + ", MEMO1 = ?";
 }
 
 int Direction(int sortColumn) {
@@ -149,8 +154,11 @@ std::string ShortDateText(double days) {
 }
 
 std::string TimeText(double days) {
+    // Whole seconds of the day, counted down from the millisecond: a time just before midnight
+    // stays 23:59:59 of its own day instead of rounding to 00:00:00 of the same date.
     const double fraction = days - std::floor(days);
-    const int seconds = static_cast<int>(std::lround(fraction * 86400.0)) % 86400;
+    const long long ms = std::min(std::llround(fraction * 86400000.0), 86399999LL);
+    const int seconds = static_cast<int>(ms / 1000);
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
     return buf;
@@ -361,12 +369,16 @@ SubjectChangeResult Records::ChangeSubject(const std::string& oldNo, const Subje
 int Records::DeleteSubject(const std::string& custNo) {
     const QString n = ToQ(TrimText(custNo));
     DbTransaction tx(db_);
+    // One subject row goes, the one every other operation on this number works on: an import
+    // may have brought in another subject with the same number, and that one stays.
+    const QVariant rowid =
+        db_.Scalar("SELECT rowid FROM MECUST WHERE CUSTNO = ? ORDER BY rowid LIMIT 1", {n});
+    if (!rowid.isValid())
+        return 0; // no subject, nothing removed
     const int measurements = db_.Exec("DELETE FROM MEDATA WHERE CUSTNO = ?", {n}).numRowsAffected();
-    const int subjects = db_.Exec("DELETE FROM MECUST WHERE CUSTNO = ?", {n}).numRowsAffected();
-    if (subjects == 0)
-        return 0; // the transaction rolls back: no subject, nothing removed
+    db_.Exec("DELETE FROM MECUST WHERE rowid = ?", {rowid});
     tx.Commit();
-    return measurements + subjects;
+    return measurements + 1;
 }
 
 // ---- measurements
@@ -392,16 +404,16 @@ std::optional<StoredMeasurement> Records::FindMeasurement(int mkey) {
     return ReadMeasurement(q);
 }
 
-int Records::InsertMeasurement(const std::string& custNo, const MeasurementRecord& record) {
+int Records::InsertMeasurement(const std::string& custNo, const MeasurementRecord& record, bool withStd) {
     QString cols = "CUSTNO, MEDATE, MEVOTA", marks = "?, ?, ?";
     for (int i = 1; i <= kPointCount; ++i) {
         cols += QString(", ME%1").arg(i);
         marks += ", ?";
     }
-    cols += ", STD, MEMO1";
-    marks += ", ?, ?";
+    cols += withStd ? ", STD, MEMO1" : ", MEMO1";
+    marks += withStd ? ", ?, ?" : ", ?";
     QSqlQuery q = db_.Exec("INSERT INTO MEDATA (" + cols + ") VALUES (" + marks + ")",
-                           QVariantList{ToQ(TrimText(custNo))} + MeasurementValues(record));
+                           QVariantList{ToQ(TrimText(custNo))} + MeasurementValues(record, withStd));
     return q.lastInsertId().toInt();
 }
 
@@ -416,7 +428,7 @@ std::optional<int> Records::SaveMeasurement(const std::string& custNo, const Mea
     DbTransaction tx(db_);
     if (!SubjectExists(custNo))
         return std::nullopt;
-    const int mkey = InsertMeasurement(custNo, record);
+    const int mkey = InsertMeasurement(custNo, record, true);
     db_.Exec("UPDATE MECUST SET PREMEA = ? WHERE CUSTNO = ? AND PREMEA < ?",
              {record.MeDate, ToQ(TrimText(custNo)), record.MeDate});
     tx.Commit();
@@ -427,7 +439,7 @@ std::optional<int> Records::AddMeasurementByHand(const std::string& custNo, cons
     DbTransaction tx(db_);
     if (!SubjectExists(custNo))
         return std::nullopt;
-    const int mkey = InsertMeasurement(custNo, record);
+    const int mkey = InsertMeasurement(custNo, record, false);
     SetLatestToNewest(custNo);
     tx.Commit();
     return mkey;
@@ -439,7 +451,7 @@ bool Records::ChangeMeasurement(int mkey, const MeasurementRecord& record) {
     if (!row)
         return false;
     db_.Exec("UPDATE MEDATA SET " + MeasurementSetList() + " WHERE MKEY = ?",
-             MeasurementValues(record) + QVariantList{mkey});
+             MeasurementValues(record, false) + QVariantList{mkey});
     SetLatestToNewest(row->CustNo);
     tx.Commit();
     return true;
@@ -478,9 +490,10 @@ std::optional<Records::Loaded> Records::LoadMeasurement(int mkey) {
 }
 
 std::string RecordCountText(int subjects, int measurements) {
+    // Six places wide; a count of 0 still shows its digit (C's "%6.0d" would print only blanks).
     char a[32], b[32];
-    std::snprintf(a, sizeof a, "%6.0d", subjects);
-    std::snprintf(b, sizeof b, "%6.0d", measurements);
+    std::snprintf(a, sizeof a, "%6d", subjects);
+    std::snprintf(b, sizeof b, "%6d", measurements);
     return std::string(a) + "  -  [ " + TrimText(b) + " ]";
 }
 

@@ -80,7 +80,7 @@ struct SubjectChangeResult {
 // "您所輸入的受測者編號已經與姓名為\n[ name ]\n重覆!!請重新指定另一個編號。"
 std::string DuplicateSubjectMessage(const std::string& name);
 
-// "資料總筆數:" count text: subjects "%6.0d", then "  -  [ " + measurements "%6.0d" trimmed + " ]".
+// "資料總筆數:" count text: subjects six places wide, then "  -  [ " + measurements trimmed + " ]".
 std::string RecordCountText(int subjects, int measurements);
 
 // The records service the windows call; all work goes through one session on the main database.
@@ -117,6 +117,7 @@ public:
     // Returns the new MKEY; nullopt (nothing written) when no subject has that number.
     std::optional<int> SaveMeasurement(const std::string& custNo, const MeasurementRecord& record);
     // Manual entry: add to a subject, or change one stored measurement; PREMEA becomes the newest.
+    // Neither writes STD (the record's scores are ignored): a change keeps the stored ones.
     std::optional<int> AddMeasurementByHand(const std::string& custNo, const MeasurementRecord& record);
     bool ChangeMeasurement(int mkey, const MeasurementRecord& record);
     // Deletes one measurement; PREMEA becomes the newest remaining MEDATE, 0 when none is left.
@@ -135,7 +136,7 @@ public:
 
 private:
     void SetLatestToNewest(const std::string& custNo);
-    int InsertMeasurement(const std::string& custNo, const MeasurementRecord& record);
+    int InsertMeasurement(const std::string& custNo, const MeasurementRecord& record, bool withStd);
     bool SubjectExists(const std::string& custNo);
     std::optional<int> PositionOfRow(int sortColumn, const QString& where, const QVariantList& params);
     DbSession& db_;

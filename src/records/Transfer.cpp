@@ -11,6 +11,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Removes the working copy with any rollback journal a stopped run left beside it: a stale
+// journal would be played back into the next working copy and spoil it.
+void RemoveWorkingCopy(const fs::path& working) {
+    RemoveFileForce(working);
+    RemoveFileForce(fs::path(working.string() + "-journal"));
+}
+
 QStringList TransferColumns(const QString& table) {
     if (table == "MEPRO")
         return {"ProNo",    "ProName",  "ProData",  "ProPict",  "ProScal", "ProFn",   "ProScrp1",
@@ -78,6 +85,12 @@ TransferOutcome DatabaseFailure(const DbError& e, bool exporting) {
 
 } // namespace
 
+// Its name differs from "MeTran.mdb", so a transfer to or from the working directory itself never
+// deletes the very file it writes or reads.
+fs::path WorkingTransferFile(const fs::path& workDir) {
+    return workDir / ".MeTran-working.mdb";
+}
+
 int TransferErrorCode(int e) {
     switch (e) {
     case ENOENT:
@@ -132,9 +145,9 @@ bool TransferFileAvailable(const fs::path& folder) {
 
 TransferOutcome ExportTransfer(DbSession& main, const fs::path& workDir, const fs::path& folder,
                                TransferChoice choice, TransferObserver& observer) {
-    const fs::path working = workDir / dbfiles::Transfer;
+    const fs::path working = WorkingTransferFile(workDir);
     observer.Progress(0);
-    RemoveFileForce(working);
+    RemoveWorkingCopy(working);
     const auto tmpl = FindFileNoCase(workDir, dbfiles::Template);
     if (!tmpl)
         return Failure(2, true);
@@ -155,12 +168,12 @@ TransferOutcome ExportTransfer(DbSession& main, const fs::path& workDir, const f
         }
         tx.Commit();
     } catch (const DbError& e) {
-        RemoveFileForce(working);
+        RemoveWorkingCopy(working);
         return DatabaseFailure(e, true);
     }
     observer.Progress(80);
     const int e = CopyFileAtomically(working, folder / dbfiles::Transfer);
-    RemoveFileForce(working);
+    RemoveWorkingCopy(working);
     if (e != 0)
         return Failure(TransferErrorCode(e), true);
     observer.Progress(100);
@@ -172,9 +185,9 @@ TransferOutcome ExportTransfer(DbSession& main, const fs::path& workDir, const f
 
 TransferOutcome ImportTransfer(DbSession& main, const fs::path& workDir, const fs::path& folder,
                                TransferChoice choice, bool replace, TransferObserver& observer) {
-    const fs::path working = workDir / dbfiles::Transfer;
+    const fs::path working = WorkingTransferFile(workDir);
     observer.Progress(0);
-    RemoveFileForce(working);
+    RemoveWorkingCopy(working);
     const auto source = FindFileNoCase(folder, dbfiles::Transfer);
     if (!source)
         return Failure(2, false);
@@ -212,10 +225,10 @@ TransferOutcome ImportTransfer(DbSession& main, const fs::path& workDir, const f
         }
         tx.Commit();
     } catch (const DbError& e) {
-        RemoveFileForce(working);
+        RemoveWorkingCopy(working);
         return DatabaseFailure(e, false);
     }
-    RemoveFileForce(working);
+    RemoveWorkingCopy(working);
     observer.Progress(100);
     out.ok = true;
     out.message = replace ? kImportReplaced : kImportAppended;

@@ -41,6 +41,9 @@ inline constexpr const char* kSkipRecords = "來源的 [病歷檢測] 資料是�
 inline constexpr const char* kExportRetry = " 請排除問題後重新匯出資料。";
 inline constexpr const char* kImportRetry = " 請排除問題後重新匯入資料。";
 
+// The working copy a transfer builds or reads in the working directory (never "MeTran.mdb" itself).
+std::filesystem::path WorkingTransferFile(const std::filesystem::path& workDir);
+
 // Whether a folder holds a transfer file "MeTran.mdb" to import.
 bool TransferFileAvailable(const std::filesystem::path& folder);
 

@@ -109,8 +109,8 @@ TEST_F(DatabaseStartupTest, MissingFilesEndTheStartWithTheirMessage) {
         Recorder obs; // nothing installed
         const auto result = RunDatabaseStartup(dir, obs, kToday);
         EXPECT_FALSE(result.ok);
-        ASSERT_FALSE(obs.messages.empty());
-        EXPECT_EQ(obs.messages.front(), kMsgNotInstalled);
+        // No template and so no main database: both notices, in the order of the steps.
+        EXPECT_EQ(obs.messages, (std::vector<std::string>{kMsgNotInstalled, kMsgStartError}));
         EXPECT_FALSE(result.connections.main);
     }
     {
@@ -227,13 +227,75 @@ TEST_F(DatabaseStartupTest, AStartStoppedBeforeTheBackupRenameDoesNotConvertTwic
         Recorder quiet;
         ConvertOldDatabase(main, dir / "oruk.mdb", quiet);
     }
+    {
+        Recorder obs;
+        const auto result = RunDatabaseStartup(dir, obs, kToday);
+        ASSERT_TRUE(result.ok);
+        EXPECT_EQ(Count(*result.connections.main, "MECUST"), 2);
+        EXPECT_EQ(Count(*result.connections.main, "MEDATA"), 2);
+        EXPECT_FALSE(Exists("oruk.mdb"));
+        EXPECT_TRUE(Exists(kBackup));
+    }
+    // The backup brought back as the old database later is converted again, not skipped.
+    fs::copy_file(dir / kBackup, dir / "oruk.mdb");
+    Recorder again;
+    const auto result = RunDatabaseStartup(dir, again, kToday + 1);
+    ASSERT_TRUE(result.ok) << result.conversionError;
+    EXPECT_EQ(Count(*result.connections.main, "MECUST"), 4);
+    EXPECT_FALSE(Exists("oruk.mdb"));
+}
+
+TEST_F(DatabaseStartupTest, AJournalLeftBesideTheOldMainDatabaseStaysWithIt) {
+    // The program was stopped while writing to oruk6.mdb: its rollback journal is still there
+    // when an upgrade brings a fresh oruk_60.mdb.
+    InstallBase();
+    CreateTemplateFile(dir / "oruk_60.mdb");
+    CreateTemplateFile(dir / "oruk6.mdb");
+    {
+        DbSession db(dir / "oruk6.mdb", DbMode::ReadWrite);
+        for (int i = 0; i < 5; ++i)
+            db.Exec("INSERT INTO MECUST (CUSTNO) VALUES (?)", {QString("K%1").arg(i)});
+        db.Exec("PRAGMA synchronous=OFF");
+        db.Exec("BEGIN");
+        db.Exec("DELETE FROM MECUST");
+        fs::copy_file(dir / "oruk6.mdb-journal", dir / "stopped-journal");
+        db.Exec("ROLLBACK");
+    }
+    fs::rename(dir / "stopped-journal", dir / "oruk6.mdb-journal");
+
     Recorder obs;
     const auto result = RunDatabaseStartup(dir, obs, kToday);
     ASSERT_TRUE(result.ok);
-    EXPECT_EQ(Count(*result.connections.main, "MECUST"), 2);
-    EXPECT_EQ(Count(*result.connections.main, "MEDATA"), 2);
-    EXPECT_FALSE(Exists("oruk.mdb"));
+    EXPECT_TRUE(result.conversionError.empty()) << result.conversionError;
+    EXPECT_EQ(result.connections.main->Scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(Count(*result.connections.main, "MECUST"), 5); // converted once, no foreign pages
     EXPECT_TRUE(Exists(kBackup));
+    EXPECT_FALSE(Exists("oruk.mdb-journal"));
+    EXPECT_FALSE(Exists("oruk6.mdb-journal"));
+}
+
+TEST_F(DatabaseStartupTest, AnOrphanJournalUnderTheOldNameIsNotPlayedIntoTheMovedFile) {
+    InstallBase();
+    MakeOldDatabase(dir / "oruk4.mdb", {});
+    {
+        // A journal of some other database, left under the name "oruk.mdb-journal".
+        CreateTemplateFile(dir / "other.mdb");
+        DbSession db(dir / "other.mdb", DbMode::ReadWrite);
+        for (int i = 0; i < 5; ++i)
+            db.Exec("INSERT INTO MECUST (CUSTNO) VALUES (?)", {QString("K%1").arg(i)});
+        db.Exec("PRAGMA synchronous=OFF");
+        db.Exec("BEGIN");
+        db.Exec("DELETE FROM MECUST");
+        fs::copy_file(dir / "other.mdb-journal", dir / "oruk.mdb-journal");
+        db.Exec("ROLLBACK");
+    }
+    Recorder obs;
+    const auto result = RunDatabaseStartup(dir, obs, kToday);
+    ASSERT_TRUE(result.ok);
+    EXPECT_TRUE(result.conversionError.empty()) << result.conversionError;
+    EXPECT_EQ(Count(*result.connections.main, "MECUST"), 2);
+    EXPECT_EQ(result.connections.main->Scalar("SELECT min(CUSTNO) FROM MECUST").toString(), "A1");
+    EXPECT_FALSE(Exists("oruk.mdb-journal"));
 }
 
 TEST_F(DatabaseStartupTest, AnUnreadableOldDatabaseIsReportedAndKept) {

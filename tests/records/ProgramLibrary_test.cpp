@@ -130,6 +130,15 @@ TEST_F(ProgramLibraryTest, ProgramsAndConditionsKeepTheirRules) {
     EXPECT_EQ(lib.DeleteProgram("P2"), 0);
     EXPECT_TRUE(lib.DeleteCondition(lib.Conditions("P1")[0].MKey));
     EXPECT_EQ(lib.ConditionCount("P1"), 0);
+
+    // An appending import may bring a second program with the same number: deleting one leaves
+    // the other (the conditions of that number go, as the detail link shows them under both).
+    db.Exec("INSERT INTO MEPRO (ProNo, ProName) VALUES ('P1', 'Imported')");
+    lib.AddCondition("P1", c);
+    EXPECT_EQ(lib.DeleteProgram("p1"), 2);
+    ASSERT_EQ(lib.Programs().size(), 1u);
+    EXPECT_EQ(lib.Programs()[0].ProName, "Imported");
+    EXPECT_EQ(db.Scalar("SELECT count(*) FROM MEPRDT").toInt(), 0);
 }
 
 } // namespace

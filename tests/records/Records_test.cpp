@@ -90,6 +90,10 @@ TEST(SubjectListRules, CalculatedColumns) {
     EXPECT_EQ(md.Dta_Avg, "46.0");
     EXPECT_EQ(md.MEVOTA_C, "HI");
     EXPECT_EQ(md.MEDATE_T, "18:00:00");
+    // Times show whole seconds; the last moments of a day stay on that day.
+    for (const auto& [seconds, shown] : {std::pair{0.0, "00:00:00"}, std::pair{45296.0, "12:34:56"},
+                                         std::pair{45296.7, "12:34:56"}, std::pair{86399.6, "23:59:59"}})
+        EXPECT_EQ(TimeText(46000 + seconds / 86400.0), shown) << seconds;
     EXPECT_EQ(md.Mea_Age, "");
     EXPECT_EQ(MeasurementDisplayColumns(m, 2, 46000.75 - 3650).Mea_Age, "10.0");
 }
@@ -147,9 +151,16 @@ TEST_F(RecordsTest, NumbersAreUniqueWithoutLetterCaseAndQuotesAreData) {
     ASSERT_TRUE(mkey);
     EXPECT_EQ(records.MeasurementsOf("o'neil").size(), 1u);
     EXPECT_EQ(records.Search(1, "O'"), 0);
+    // An appending import may bring another subject with the same number: deleting removes the
+    // number's measurements and one subject, never the other person.
+    db.Exec("INSERT INTO MECUST (CUSTNO, NAME) VALUES ('O''NEIL', 'Imported')");
     EXPECT_EQ(records.DeleteSubject("O'Neil"), 2);
-    EXPECT_EQ(records.SubjectCount(), 0);
+    ASSERT_EQ(records.SubjectCount(), 1);
+    EXPECT_EQ(records.FindSubject("o'neil")->Name, "Imported");
     EXPECT_EQ(db.Scalar("SELECT count(*) FROM MEDATA").toInt(), 0);
+    EXPECT_EQ(records.DeleteSubject("O'Neil"), 1);
+    EXPECT_EQ(records.DeleteSubject("O'Neil"), 0);
+    EXPECT_EQ(records.SubjectCount(), 0);
 }
 
 TEST_F(RecordsTest, RenumberingMovesTheMeasurementsAndKeepsTheRest) {
@@ -244,6 +255,14 @@ TEST_F(RecordsTest, StoredMeasurementRoundTrip) {
     EXPECT_EQ(records.FindMeasurement(mkey)->Memo1, "treated");
     EXPECT_FALSE(records.WriteTreatmentMemo(999, {"x"}));
 
+    // Entry by hand has no quality values: a change keeps the stored STD, an addition stores none.
+    const std::string savedStd = records.FindMeasurement(mkey)->Std;
+    MeasurementRecord typed = Measurement(46001, 33);
+    EXPECT_TRUE(records.ChangeMeasurement(mkey, typed));
+    EXPECT_EQ(records.FindMeasurement(mkey)->Std, savedStd);
+    EXPECT_EQ(records.FindMeasurement(mkey)->Values, typed.Values);
+    EXPECT_EQ(records.FindMeasurement(*records.AddMeasurementByHand("R", typed))->Std, "");
+
     SharedState state;
     state.AnalysisLastPage = 3;
     state.AnalysisChartFlags[2] = 0;
@@ -255,7 +274,7 @@ TEST_F(RecordsTest, StoredMeasurementRoundTrip) {
     EXPECT_EQ(state.AnalysisChartFlags[2], 1);
     EXPECT_EQ(state.MeasuredPointCount, 0);
     EXPECT_EQ(RecordCountText(12, 3), "    12  -  [ 3 ]");
-    EXPECT_EQ(RecordCountText(0, 0), "        -  [  ]"); // "%6.0d" prints no digit for 0
+    EXPECT_EQ(RecordCountText(0, 0), "     0  -  [ 0 ]"); // an empty list counts 0, not blanks
 
     // An empty STD loads as 24 zeros.
     db.Exec("UPDATE MEDATA SET STD = '' WHERE MKEY = ?", {mkey});

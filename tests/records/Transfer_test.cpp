@@ -54,6 +54,16 @@ protected:
                 "('P1', 'c1', '1', '1', 20, 60, 1), ('P1', 'c2', '2', '0', 0, 0, 0), ('P2', 'c3', '3', '0', "
                 "0, 0, 0)");
     }
+    // Files an operation left in a working directory besides its template and main database.
+    std::vector<std::string> Leftovers(const fs::path& workDir) {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(workDir)) {
+            const std::string n = e.path().filename().string();
+            if (n != dbfiles::Template && n != dbfiles::Main && n != dbfiles::Transfer)
+                names.push_back(n);
+        }
+        return names;
+    }
     int Count(DbSession& db, const char* table) {
         return db.Scalar(QString("SELECT count(*) FROM ") + table).toInt();
     }
@@ -86,6 +96,7 @@ TEST_F(TransferTest, RoundTripAppendsAndReplaces) {
     EXPECT_EQ(out.message, kExportOk);
     EXPECT_TRUE(TransferFileAvailable(dir / "usb"));
     EXPECT_FALSE(fs::exists(dir / "a" / dbfiles::Transfer)); // the working copy is gone
+    EXPECT_TRUE(Leftovers(dir / "a").empty());
 
     auto in = ImportTransfer(b, dir / "b", dir / "usb", {true, true}, false, observer);
     ASSERT_TRUE(in.ok) << in.message;
@@ -210,6 +221,49 @@ TEST_F(TransferTest, AFailedCopyToTheDestinationIsReportedByItsCause) {
     EXPECT_EQ(out.errorCode, 2);
     EXPECT_EQ(out.message, std::string("來源的檔案資料不存在 !!") + kExportRetry);
     EXPECT_FALSE(fs::exists(dir / "a" / dbfiles::Transfer));
+    EXPECT_TRUE(Leftovers(dir / "a").empty());
+}
+
+TEST_F(TransferTest, AJournalLeftByAStoppedTransferIsNotPlayedIntoTheNextOne) {
+    // A transfer stopped while writing leaves a rollback journal beside its working copy.
+    const fs::path stale = dir / "stale.mdb";
+    CreateTemplateFile(stale);
+    {
+        DbSession s(stale, DbMode::ReadWrite);
+        for (int i = 0; i < 5; ++i)
+            s.Exec("INSERT INTO MECUST (CUSTNO) VALUES (?)", {QString("S%1").arg(i)});
+        s.Exec("PRAGMA synchronous=OFF");
+        s.Exec("BEGIN");
+        s.Exec("DELETE FROM MECUST");
+        fs::copy_file(fs::path(stale.string() + "-journal"),
+                      fs::path(WorkingTransferFile(dir / "a").string() + "-journal"));
+        s.Exec("ROLLBACK");
+    }
+    Fill(a);
+    ASSERT_TRUE(ExportTransfer(a, dir / "a", dir / "usb", {false, true}, observer).ok);
+    DbSession xfer(dir / "usb" / dbfiles::Transfer, DbMode::ReadOnly);
+    EXPECT_EQ(xfer.Scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(Count(xfer, "MECUST"), 2);
+    EXPECT_TRUE(Leftovers(dir / "a").empty());
+}
+
+TEST_F(TransferTest, TheWorkingDirectoryItselfCanBeTheTransferFolder) {
+    Fill(a);
+    // Exporting into the working directory leaves the transfer file there.
+    const auto out = ExportTransfer(a, dir / "a", dir / "a", {true, true}, observer);
+    ASSERT_TRUE(out.ok) << out.message;
+    ASSERT_TRUE(TransferFileAvailable(dir / "a"));
+    {
+        DbSession xfer(dir / "a" / dbfiles::Transfer, DbMode::ReadOnly);
+        EXPECT_EQ(Count(xfer, "MECUST"), 2);
+    }
+    // Importing from it reads that file and keeps it.
+    const auto in = ImportTransfer(a, dir / "a", dir / "a", {true, true}, false, observer);
+    ASSERT_TRUE(in.ok) << in.message;
+    EXPECT_EQ(Count(a, "MECUST"), 4);
+    EXPECT_EQ(Count(a, "MEPRDT"), 6);
+    EXPECT_TRUE(TransferFileAvailable(dir / "a"));
+    EXPECT_TRUE(Leftovers(dir / "a").empty());
 }
 
 } // namespace

@@ -62,16 +62,16 @@ void BM_FullReportPdf(benchmark::State& state) {
     in.orgName = "素凡事業有限公司";
     in.orgUnit = "自然醫學研究中心";
     in.today = 46001;
-    ReferenceTexts t;
-    t.DtMA1 = t.DtMA2 = t.DtMA3 = std::string(40, 'x') + "經絡說明文字，用於測試換行與分頁。";
-    t.DtMH1 = t.DtML1 = t.DtMH2 = t.DtML2 = t.DtMH3 = t.DtML3 = t.DtMH4 = t.DtML4 = t.DtMH5 = t.DtML5 =
-        t.DtMA1;
+    ReferenceTopic t;
+    t.DtMA[1] = t.DtMA[2] = t.DtMA[3] = std::string(40, 'x') + "經絡說明文字，用於測試換行與分頁。";
+    t.DtMH[1] = t.DtML[1] = t.DtMH[2] = t.DtML[2] = t.DtMH[3] = t.DtML[3] = t.DtMH[4] = t.DtML[4] =
+        t.DtMH[5] = t.DtML[5] = t.DtMA[1];
     for (int code = 1; code <= 17; ++code)
         in.texts[code] = t;
-    in.findings = {{"   身體能量狀況", 13}, {"   精神壓力狀態", 14}, {"   肌肉骨骼系統", 15},
-                   {"   機體新陳代謝", 16}, {"   自律神經功能", 17}, {"【腎經異常辨證】", 9}};
-    in.prescriptions = {{"【腎經異常】", 9}};
-    in.diet = {{"【腎經異常食療】", 9}};
+    in.findings = {{13, "   身體能量狀況"}, {14, "   精神壓力狀態"}, {15, "   肌肉骨骼系統"},
+                   {16, "   機體新陳代謝"}, {17, "   自律神經功能"}, {9, "【腎經異常辨證】"}};
+    in.prescriptions = {{9, "【腎經異常】"}};
+    in.diet = {{9, "【腎經異常食療】"}};
     in.programs = {{"睡眠調理", "每日按摩湧泉穴十分鐘。"}};
     in.treatmentRecord = "頭痛三日，建議休息。";
     QTemporaryDir dir;

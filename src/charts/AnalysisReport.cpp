@@ -384,56 +384,55 @@ private:
     }
 
     // The reference texts of an item; nullptr when the topic has no row (only the item line prints).
-    const ReferenceTexts* TextsFor(int code) const {
+    const ReferenceTopic* TextsFor(int code) const {
         auto it = in_.texts.find(code);
         return it == in_.texts.end() ? nullptr : &it->second;
     }
 
-    // +1 excess (both points above 0), -1 deficiency (both below), 0 neither.
-    int MeridianState(int meridian) const {
-        if (meridian < 1 || meridian > 12)
+    // +1 excess (both points above 0), -1 deficiency (both below), 0 neither or not a meridian.
+    int StateSign(int code) const {
+        if (code < 1 || code > 12)
             return 0;
-        int l = in_.result.PointGrade[LeftPointOf(meridian)],
-            r = in_.result.PointGrade[RightPointOf(meridian)];
-        return (l > 0 && r > 0) ? 1 : (l < 0 && r < 0) ? -1 : 0;
+        const MeridianState state = StateOfMeridian(in_.result, code);
+        return state == MeridianState::Excess ? 1 : state == MeridianState::Deficiency ? -1 : 0;
     }
 
     void Findings() {
         Heading("經絡能量辨證  **本資料僅供學術研究參考**");
         int n = 0;
-        for (const ReportListItem& item : in_.findings) {
+        for (const EvaluationItem& item : in_.findings) {
             if (layout_.PrintAborted())
                 return;
-            ItemLine(++n, item.text, kBlue);
-            const ReferenceTexts* found = TextsFor(item.code);
+            ItemLine(++n, item.Item, kBlue);
+            const ReferenceTopic* found = TextsFor(item.Code);
             if (!found)
                 continue;
-            const ReferenceTexts& t = *found;
+            const ReferenceTopic& t = *found;
             std::vector<std::string> main, note;
-            bool meridianItem = item.code >= 1 && item.code <= 12;
-            if (item.code >= 13 && item.code <= 17) {
-                int i = item.code - 12;
+            bool meridianItem = item.Code >= 1 && item.Code <= 12;
+            if (item.Code >= 13 && item.Code <= 17) {
+                int i = item.Code - 12;
                 if (o_.detailed)
-                    main.push_back(t.DtMA1);
+                    main.push_back(t.DtMA[1]);
                 int g = in_.result.IndexGrade[i];
-                note.push_back(g == 0 ? t.DtMA2 : g > 0 ? t.DtMH1 : t.DtML1);
-                if (item.code == 13 && in_.result.IndexGrade[1] == -3) {
+                note.push_back(g == 0 ? t.DtMA[2] : g > 0 ? t.DtMH[1] : t.DtML[1]);
+                if (item.Code == 13 && in_.result.IndexGrade[1] == -3) {
                     main.emplace_back();
-                    main.emplace_back("【您的體能過度低落，請特別留意身體機能及經絡的異常狀態】");
+                    main.emplace_back(kLowEnergyWarning);
                 }
             } else if (meridianItem) {
                 if (o_.detailed) {
-                    main.push_back(t.DtMA2);
+                    main.push_back(t.DtMA[2]);
                     main.emplace_back();
-                    main.push_back(t.DtMA1);
+                    main.push_back(t.DtMA[1]);
                     main.emplace_back();
                 }
-                int state = MeridianState(item.code);
+                int state = StateSign(item.Code);
                 if (state != 0) {
-                    note.push_back(state > 0 ? t.DtMH1 : t.DtML1);
+                    note.push_back(state > 0 ? t.DtMH[1] : t.DtML[1]);
                     if (o_.ryodorakuFindings) {
                         note.emplace_back();
-                        note.push_back(state > 0 ? t.DtMH5 : t.DtML5);
+                        note.push_back(state > 0 ? t.DtMH[5] : t.DtML[5]);
                     }
                 }
             }
@@ -454,27 +453,27 @@ private:
     void Prescriptions() {
         Heading("醫方建議  **本資料僅供學術研究參考**");
         int n = 0;
-        for (const ReportListItem& item : in_.prescriptions) {
+        for (const EvaluationItem& item : in_.prescriptions) {
             if (layout_.PrintAborted())
                 return;
-            ItemLine(++n, item.text, kBlue);
-            const ReferenceTexts* found = TextsFor(item.code);
+            ItemLine(++n, item.Item, kBlue);
+            const ReferenceTopic* found = TextsFor(item.Code);
             if (!found)
                 continue;
-            const ReferenceTexts& t = *found;
+            const ReferenceTopic& t = *found;
             std::vector<std::string> main;
-            int state = MeridianState(item.code);
+            int state = StateSign(item.Code);
             if (state > 0) {
-                main.push_back(t.DtMH3);
+                main.push_back(t.DtMH[3]);
                 if (o_.singleCompound) {
                     main.emplace_back();
-                    main.push_back(t.DtMH2);
+                    main.push_back(t.DtMH[2]);
                 }
             } else if (state < 0) {
-                main.push_back(t.DtML3);
+                main.push_back(t.DtML[3]);
                 if (o_.singleCompound) {
                     main.emplace_back();
-                    main.push_back(t.DtML2);
+                    main.push_back(t.DtML[2]);
                 }
             }
             if (layout_.PrintAborted())
@@ -486,18 +485,18 @@ private:
     void Diet() {
         Heading("養生食療建議");
         int n = 0;
-        for (const ReportListItem& item : in_.diet) {
+        for (const EvaluationItem& item : in_.diet) {
             if (layout_.PrintAborted())
                 return;
-            ItemLine(++n, item.text, kBlue);
-            const ReferenceTexts* found = TextsFor(item.code);
+            ItemLine(++n, item.Item, kBlue);
+            const ReferenceTopic* found = TextsFor(item.Code);
             if (!found)
                 continue;
-            const ReferenceTexts& t = *found;
-            std::vector<std::string> main{t.DtMA3}, note;
-            int state = MeridianState(item.code);
+            const ReferenceTopic& t = *found;
+            std::vector<std::string> main{t.DtMA[3]}, note;
+            int state = StateSign(item.Code);
             if (o_.detailed && state != 0)
-                note.push_back(state > 0 ? t.DtMH4 : t.DtML4);
+                note.push_back(state > 0 ? t.DtMH[4] : t.DtML[4]);
             if (layout_.PrintAborted())
                 return;
             BlackBlock(Box(main, kMainBoxPx));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Analysis.h"
+#include "analysis/EvaluationTexts.h"
 #include "app/SharedState.h"
 #include "charts/PrintLayout.h"
 #include "charts/ReportOptions.h"
@@ -10,20 +11,6 @@
 #include <vector>
 
 namespace oruk {
-
-// The reference texts of one topic (one MEMTDB row), already deciphered.
-struct ReferenceTexts {
-    std::string DtMA1, DtMA2, DtMA3;
-    std::string DtMH1, DtMH2, DtMH3, DtMH4, DtMH5;
-    std::string DtML1, DtML2, DtML3, DtML4, DtML5;
-};
-
-// One line of the findings, prescription or diet list: its text and item code
-// (1-12 meridian number, 13-17 the index topics).
-struct ReportListItem {
-    std::string text;
-    int code = 0;
-};
 
 // One suggested expert program: its name and its description (ProData).
 struct ReportProgram {
@@ -40,9 +27,9 @@ struct ReportInput {
     DisplayTables tables = DefaultDisplayTables();
     ReportOptions options;
     std::string reportTitle, orgName, orgUnit;
-    std::vector<ReportListItem> findings, prescriptions, diet;
+    std::vector<EvaluationItem> findings, prescriptions, diet; // item code 1-12 meridian, 13-17 index topic
     std::vector<ReportProgram> programs;
-    std::map<int, ReferenceTexts> texts; // by item code
+    std::map<int, ReferenceTopic> texts; // by item code (MKEY)
     std::string treatmentRecord;
     double today = 0;    // the printing date, days since 1899-12-30
     std::string workDir; // unused on paper, kept for the charts' input

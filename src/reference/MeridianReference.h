@@ -1,35 +1,15 @@
 #pragma once
 
-#include <QByteArray>
+#include "analysis/EvaluationTexts.h"
+
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 
 namespace oruk {
 
-class DbSession;
-
-// One row of MEMTDB with its texts deciphered.
-struct MeridianReference {
-    int MKey = 0;
-    std::map<std::string, std::string> Texts; // by column name as written: "DtEA1" ... "DtML5"
-    QByteArray Diagram;                       // DtGpM: the picture file's bytes
-
-    // The deciphered text of a column; empty when the column is empty or absent.
-    const std::string& Text(const std::string& column) const;
-};
-
-// The text columns of the explanation window, in the order it reads them.
-inline constexpr const char* kMeridianTextColumns[] = {
-    "DtEA1", "DtEA2", "DtEA3", "DtEA4", "DtEA5", "DtPot1", "DtPot2", "DtPot3", "DtMA1", "DtMA2", "DtMA3",
-    "DtMH1", "DtMH2", "DtMH3", "DtMH4", "DtMH5", "DtML1",  "DtML2",  "DtML3",  "DtML4", "DtML5"};
-
-// Reads row MKEY = mkey of MEMTDB; nothing when the row is missing. A text that is not valid
-// cipher text reads as empty. Throws DbError when the table cannot be read.
-std::optional<MeridianReference> ReadMeridianReference(DbSession& texts, int mkey);
-
-using MeridianReferenceSource = std::function<std::optional<MeridianReference>(int mkey)>;
+// The explanation window's rows of MEMTDB, read with ReadReferenceTopic (records/ReferenceTexts.h).
+using MeridianReferenceSource = std::function<std::optional<ReferenceTopic>(int mkey)>;
 
 // Line i of the meridian list: "%2d" + ". " + Channel + two blanks + Name.
 std::string MeridianListLine(int meridian);
@@ -39,6 +19,6 @@ std::string MeridianListLine(int meridian);
 struct ExplanationPageTexts {
     std::optional<std::string> Upper, Middle, Lower;
 };
-ExplanationPageTexts ExplanationPage(const MeridianReference& row, int page);
+ExplanationPageTexts ExplanationPage(const ReferenceTopic& row, int page);
 
 } // namespace oruk

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "analysis/Analysis.h"
 #include "analysis/OleDate.h"
 #include "app/SettingsFile.h"
@@ -7,8 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -19,31 +18,15 @@
 namespace oruk {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out, err;
-};
-
 class AnalyzeCommand : public ::testing::Test {
 protected:
     QTemporaryDir workDir;
 
     CliRun Analyze(QStringList args) const {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
-        process.setProcessEnvironment(env);
         args.prepend("analyze");
         if (!args.contains("--workdir"))
             args << "--workdir" << workDir.path();
-        process.start(ORUK_CLI_PATH, args);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        CliRun run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = process.readAllStandardOutput().toStdString();
-        run.err = process.readAllStandardError().toStdString();
-        return run;
+        return RunCli(args, OffscreenEnvironment(runtimeDir.path()), 30000);
     }
 
     QJsonObject AnalyzeJson(QStringList args) const {

@@ -1,3 +1,5 @@
+#include "CliRun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -11,11 +13,6 @@
 namespace oruk {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out, err;
-};
-
 const QString kValues = "42,38,51,47,35,40,44,39,55,49,33,41,30,36,45,52,28,37,31,35,47,56,26,39";
 
 class ChartCommands : public ::testing::Test {
@@ -23,20 +20,9 @@ protected:
     QTemporaryDir workDir, outDir, runtimeDir;
 
     CliRun Run(QStringList args) const {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
-        process.setProcessEnvironment(env);
         if (!args.contains("--workdir"))
             args << "--workdir" << workDir.path();
-        process.start(ORUK_CLI_PATH, args);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        CliRun run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = process.readAllStandardOutput().toStdString();
-        run.err = process.readAllStandardError().toStdString();
-        return run;
+        return RunCli(args, OffscreenEnvironment(runtimeDir.path()), 60000);
     }
     QString Out(const QString& name) const { return outDir.filePath(name); }
 

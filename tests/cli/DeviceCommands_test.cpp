@@ -1,9 +1,9 @@
+#include "CliRun.h"
 #include "app/SettingsFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -15,17 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out, err;
-};
-
 CliRun Cli(const QStringList& args) {
-    QProcess p;
-    p.start(ORUK_CLI_PATH, args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+    return RunCli(args);
 }
 
 class DeviceCliTest : public ::testing::Test {

@@ -1,9 +1,9 @@
+#include "CliRun.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -16,35 +16,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out, err;
-};
-
 class RecordCommands : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
     QTemporaryDir runtimeDir;
     QString work = tmp.path() + "/work";
 
-    CliResult Cli(QStringList args, const QString& workdir = {}) const {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
-        process.setProcessEnvironment(env);
+    CliRun Cli(QStringList args, const QString& workdir = {}) const {
         args << "--workdir" << (workdir.isEmpty() ? work : workdir);
-        process.start(ORUK_CLI_PATH, args);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        CliResult run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = process.readAllStandardOutput().toStdString();
-        run.err = process.readAllStandardError().toStdString();
-        return run;
+        return RunCli(args, OffscreenEnvironment(runtimeDir.path()), 60000);
     }
     QJsonArray JsonList(QStringList args) const {
         args << "--json";
-        const CliResult run = Cli(args);
+        const CliRun run = Cli(args);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         return QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
     }
@@ -64,7 +48,7 @@ protected:
 };
 
 TEST_F(RecordCommands, InitProvisionsTheWorkingDirectory) {
-    const CliResult run = Cli({"init"});
+    const CliRun run = Cli({"init"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto files = Files(work);
     for (const char* name : {"MeSpa_60.mdb", "oruk6.mdb", "orukTW.mdb", "orukMTW.mdb", "Data"})
@@ -78,12 +62,12 @@ TEST_F(RecordCommands, SubjectsMeasurementsAndBadInput) {
             .exitCode,
         0);
     ASSERT_EQ(Cli({"subject", "add", "--no", "B2", "--name", "Bo"}).exitCode, 0);
-    const CliResult dup = Cli({"subject", "add", "--no", "q'1", "--name", "X"});
+    const CliRun dup = Cli({"subject", "add", "--no", "q'1", "--name", "X"});
     EXPECT_EQ(dup.exitCode, 2);
     EXPECT_NE(dup.err.find("重覆!!請重新指定另一個編號。"), std::string::npos) << dup.err;
 
-    const CliResult saved = Cli({"save", "--subject", "q'1", "--values", Values(40), "--date",
-                                 "2026-11-02T08:30", "--high", "--memo", "first"});
+    const CliRun saved = Cli({"save", "--subject", "q'1", "--values", Values(40), "--date",
+                              "2026-11-02T08:30", "--high", "--memo", "first"});
     ASSERT_EQ(saved.exitCode, 0) << saved.err;
     const int mkey = std::stoi(saved.out);
     EXPECT_GT(mkey, 0);
@@ -97,7 +81,7 @@ TEST_F(RecordCommands, SubjectsMeasurementsAndBadInput) {
           QStringList{"measurements", "--subject", "nobody"},
           QStringList{"subject", "add", "--no", "1234567890123456"}, QStringList{"subjects", "--sort", "12"},
           QStringList{"subjects", "--sort", "3", "--search", "x"}}) {
-        const CliResult run = Cli(bad);
+        const CliRun run = Cli(bad);
         EXPECT_EQ(run.exitCode, 2) << bad.join(" ").toStdString() << "\n" << run.err;
     }
     EXPECT_EQ(JsonList({"measurements", "--subject", "B2"}).size(), 0);
@@ -123,7 +107,7 @@ TEST_F(RecordCommands, SubjectsMeasurementsAndBadInput) {
     EXPECT_EQ(Cli({"subject", "change", "--no", "N1", "--new-no", "b2"}).exitCode, 2);
     EXPECT_EQ(JsonList({"measurements", "--subject", "N1"}).size(), 1);
     EXPECT_EQ(JsonList({"subjects", "--search", "N"})[0].toObject()["TEL"].toString(), "123");
-    const CliResult del = Cli({"subject", "delete", "--no", "n1"});
+    const CliRun del = Cli({"subject", "delete", "--no", "n1"});
     EXPECT_EQ(del.exitCode, 0) << del.err;
     EXPECT_EQ(JsonList({"subjects"}).size(), 1);
 }
@@ -133,7 +117,7 @@ TEST_F(RecordCommands, ExportAndImportBetweenWorkingDirectories) {
     ASSERT_EQ(Cli({"save", "--subject", "E1", "--values", Values(33)}).exitCode, 0);
     const QString usb = tmp.path() + "/usb";
     QDir().mkpath(usb);
-    const CliResult exported = Cli({"export", "--to", usb, "--records"});
+    const CliRun exported = Cli({"export", "--to", usb, "--records"});
     ASSERT_EQ(exported.exitCode, 0) << exported.err;
     EXPECT_NE(exported.out.find("資料匯出成功 !!"), std::string::npos);
 
@@ -141,7 +125,7 @@ TEST_F(RecordCommands, ExportAndImportBetweenWorkingDirectories) {
     ASSERT_EQ(Cli({"import", "--from", usb}, other).exitCode, 0);
     ASSERT_EQ(Cli({"import", "--from", usb, "--records"}, other).exitCode, 0);
     EXPECT_EQ(Cli({"subjects", "--json"}, other).out.find("E1") != std::string::npos, true);
-    const CliResult replaced = Cli({"import", "--from", usb, "--replace"}, other);
+    const CliRun replaced = Cli({"import", "--from", usb, "--replace"}, other);
     ASSERT_EQ(replaced.exitCode, 0) << replaced.err;
     EXPECT_NE(replaced.out.find("資料匯入成功，原有的資料已被取代 !!"), std::string::npos);
     EXPECT_NE(replaced.err.find("來源的 [專家療程] 資料是空的，將跳過匯入動作。"), std::string::npos);
@@ -154,10 +138,10 @@ TEST_F(RecordCommands, ExportAndImportBetweenWorkingDirectories) {
 
 TEST_F(RecordCommands, AnalyzeAStoredLiverExcessMeasurement) {
     ASSERT_EQ(Cli({"subject", "add", "--no", "LV", "--birth", "1970-01-01"}).exitCode, 0);
-    const CliResult saved =
+    const CliRun saved =
         Cli({"save", "--subject", "LV", "--values", Values(40, 14, 20, 90), "--date", "2026-12-01"});
     ASSERT_EQ(saved.exitCode, 0) << saved.err;
-    const CliResult run = Cli({"analyze", "--mkey", QString::fromStdString(saved.out).trimmed(), "--json"});
+    const CliRun run = Cli({"analyze", "--mkey", QString::fromStdString(saved.out).trimmed(), "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const QJsonObject r = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
     EXPECT_EQ(r["PointGrade"].toArray()[13].toInt(), r["PointGrade"].toArray()[19].toInt());
@@ -181,7 +165,7 @@ TEST_F(RecordCommands, AnalyzeAStoredLiverExcessMeasurement) {
     for (const char* name : {"orukTW.mdb", "orukMTW.mdb"})
         ASSERT_TRUE(QFile::copy(work + "/" + name, refOnly + "/" + name));
     const auto before = Files(refOnly);
-    const CliResult values = Cli({"analyze", "--values", Values(40, 14, 20, 90), "--json"}, refOnly);
+    const CliRun values = Cli({"analyze", "--values", Values(40, 14, 20, 90), "--json"}, refOnly);
     ASSERT_EQ(values.exitCode, 0) << values.err;
     const QJsonObject v = QJsonDocument::fromJson(QByteArray::fromStdString(values.out)).object();
     EXPECT_EQ(v["ReferencePrograms"], r["ReferencePrograms"]);

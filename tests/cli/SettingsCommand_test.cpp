@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "app/SettingsFields.h"
 #include "app/SettingsFile.h"
 #include "app/TextCipher.h"
@@ -17,19 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out, err;
-};
-
 CliRun RunSettingsCommand(const QStringList& args,
                           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(ORUK_CLI_PATH, QStringList{"settings"} + args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+    return RunCli(QStringList{"settings"} + args, env, 30000);
 }
 
 class SettingsCommandTest : public ::testing::Test {

@@ -1,7 +1,10 @@
 #include "GuiFixture.h"
+#include "records/ReferenceTexts.h"
 #include "reference/MeridianReference.h"
 #include "reference/gui/Meadv.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -29,7 +32,7 @@ protected:
         WorkDirTest::TearDown();
     }
     MeridianReferenceSource Source() {
-        return [this](int mkey) { return ReadMeridianReference(*texts, mkey); };
+        return [this](int mkey) { return ReadReferenceTopic(*texts, mkey); };
     }
     std::unique_ptr<DbSession> texts;
 };
@@ -78,9 +81,28 @@ TEST_F(ExplanationTest, UndecipherableTextReadsEmpty) {
         DbSession rw(dir / dbfiles::Texts, DbMode::ReadWrite);
         rw.Exec(QStringLiteral("UPDATE MEMTDB SET DtEA1 = 'not cipher' WHERE MKEY = 1"));
     }
-    auto row = ReadMeridianReference(*texts, 1);
+    auto row = ReadReferenceTopic(*texts, 1);
     ASSERT_TRUE(row);
-    EXPECT_EQ(row->Text("DtEA1"), "");
-    EXPECT_EQ(row->Text("DtEA2"), "DtEA2 of 1");
-    EXPECT_FALSE(ReadMeridianReference(*texts, 12));
+    EXPECT_EQ(row->DtEA[1], "");
+    EXPECT_EQ(row->DtEA[2], "DtEA2 of 1");
+    EXPECT_FALSE(ReadReferenceTopic(*texts, 12));
+}
+
+TEST_F(ExplanationTest, ShowsTheStoredDiagramAndNoneWhereThereIsNone) {
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    {
+        DbSession rw(dir / dbfiles::Texts, DbMode::ReadWrite);
+        rw.Exec(QStringLiteral("UPDATE MEMTDB SET DtGpM = ? WHERE MKEY = 2"), {png});
+    }
+    TMeadv w(Source(), QString());
+    w.show();
+    EXPECT_TRUE(w.Diagram->pixmap().isNull()); // meridian 1 has no diagram
+    w.ListBox1->setCurrentRow(1);
+    ASSERT_FALSE(w.Diagram->pixmap().isNull());
+    EXPECT_EQ(w.Diagram->pixmap().size(), QSize(40, 30));
+    EXPECT_EQ(w.Diagram->pixmap().toImage().pixelColor(5, 5), QColor(Qt::red));
 }

@@ -9,6 +9,7 @@
 #include "app/gui/MeStatu.h"
 #include "app/gui/Workstation.h"
 #include "records/DbSession.h"
+#include "records/ReferenceTexts.h"
 #include "records/Schema.h"
 #include "reference/gui/Meadv.h"
 
@@ -182,10 +183,10 @@ int main(int argc, char** argv) {
     {
         DbSession* texts = ws->Connections().texts.get();
         TMeadv adv(
-            [texts](int mkey) -> std::optional<MeridianReference> {
+            [texts](int mkey) -> std::optional<ReferenceTopic> {
                 if (!texts)
                     return std::nullopt;
-                return ReadMeridianReference(*texts, mkey);
+                return ReadReferenceTopic(*texts, mkey);
             },
             QString::fromStdString((dir / "Data" / "MeLegend.png").string()), &ws->MainWindow());
         adv.show();

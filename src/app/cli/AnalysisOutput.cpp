@@ -6,7 +6,6 @@
 #include <QDate>
 #include <QLocale>
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <ostream>
 
@@ -85,56 +84,6 @@ template <class Table> std::string IntArray(const Table& table) {
 }
 
 } // namespace
-
-std::string JsonNumber(double value) {
-    char buffer[32];
-    const auto res = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, res.ptr);
-}
-
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned char>(c));
-                out += buffer;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-    return out;
-}
-
-std::string JsonArray(const std::vector<std::string>& elements) {
-    std::string out = "[";
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        if (i)
-            out += ",";
-        out += elements[i];
-    }
-    out += "]";
-    return out;
-}
 
 void WriteAnalysisJson(std::ostream& out, const AnalysisResult& r, const AnalysisExtras& extras) {
     std::vector<std::string> elementMean, elementGrade, indexText;

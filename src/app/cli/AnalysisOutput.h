@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Analysis.h"
+#include "app/cli/Json.h"
 
 #include <iosfwd>
 #include <string>
@@ -22,18 +23,11 @@ struct AnalysisSubject {
 // What a command adds to the plain analysis (programs, findings, advice ...).
 struct AnalysisExtras {
     // Further members of the JSON object, after the analysis keys, in this order: key and
-    // the member's value as JSON text (build it with the Json* helpers below).
+    // the member's value as JSON text (build it with the helpers of Json.h).
     std::vector<std::pair<std::string, std::string>> JsonMembers;
     // Further blocks of the text output, printed after the analysis, each after a blank line.
     std::vector<std::string> TextSections;
 };
-
-// Shortest text that reads back to the same double.
-std::string JsonNumber(double value);
-// A JSON string literal (quotes and escapes; UTF-8 passes through).
-std::string JsonString(std::string_view text);
-// A JSON array of already rendered elements.
-std::string JsonArray(const std::vector<std::string>& elements);
 
 // One JSON object keyed by the result's field names, then the extras' members; ends with a newline.
 void WriteAnalysisJson(std::ostream& out, const AnalysisResult& result, const AnalysisExtras& extras = {});

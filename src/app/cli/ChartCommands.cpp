@@ -69,7 +69,7 @@ struct Analysed {
     AnalysisResult result;
     DisplayTables tables;
     Settings settings;
-    std::map<int, ReferenceTexts> texts;
+    std::map<int, ReferenceTopic> texts;
     std::vector<ReportProgram> programs; // matched user programs with their descriptions
 };
 
@@ -78,24 +78,6 @@ void RequireOneSource(const CliArgs& args) {
         throw CliError("give either --mkey N or --values V1,...,V24");
     if (args.Has("mkey") && (args.Has("sex") || args.Has("birth") || args.Has("date")))
         throw CliError("--sex, --birth and --date go with --values; a stored measurement has its own");
-}
-
-ReferenceTexts ToReportTexts(const ReferenceTopic& t) {
-    ReferenceTexts r;
-    r.DtMA1 = t.DtMA[1];
-    r.DtMA2 = t.DtMA[2];
-    r.DtMA3 = t.DtMA[3];
-    r.DtMH1 = t.DtMH[1];
-    r.DtMH2 = t.DtMH[2];
-    r.DtMH3 = t.DtMH[3];
-    r.DtMH4 = t.DtMH[4];
-    r.DtMH5 = t.DtMH[5];
-    r.DtML1 = t.DtML[1];
-    r.DtML2 = t.DtML[2];
-    r.DtML3 = t.DtML[3];
-    r.DtML4 = t.DtML[4];
-    r.DtML5 = t.DtML[5];
-    return r;
 }
 
 Analysed LoadAnalysed(const CliArgs& args, std::ostream& err, bool withTexts) {
@@ -133,8 +115,7 @@ Analysed LoadAnalysed(const CliArgs& args, std::ostream& err, bool withTexts) {
     // measurement reads them.
     if (db && withTexts) {
         if (db->texts)
-            for (const auto& [key, topic] : ReadReferenceTopics(*db->texts))
-                a.texts[key] = ToReportTexts(topic);
+            a.texts = ReadReferenceTopics(*db->texts);
         ProgramLibrary library(*db->main);
         const MatchSubject who{a.subject.Male, a.subject.Birth, OleNow()};
         for (const ProgramMatch& m : MatchPrograms(library.ForMatching(), a.result, who)) {
@@ -143,13 +124,6 @@ Analysed LoadAnalysed(const CliArgs& args, std::ostream& err, bool withTexts) {
         }
     }
     return a;
-}
-
-std::vector<ReportListItem> ToReportList(const std::vector<EvaluationItem>& items) {
-    std::vector<ReportListItem> out;
-    for (const EvaluationItem& item : items)
-        out.push_back({item.Item, item.Code});
-    return out;
 }
 
 } // namespace
@@ -230,9 +204,9 @@ int RunReport(const CommandArgs& argv, std::ostream& out, std::ostream& err) {
     for (char& ch : in.treatmentRecord)
         if (ch == '\r')
             ch = ' ';
-    in.findings = ToReportList(FindingItems(a.result));
-    in.prescriptions = ToReportList(PrescriptionItems(a.result));
-    in.diet = ToReportList(DietItems(a.result));
+    in.findings = FindingItems(a.result);
+    in.prescriptions = PrescriptionItems(a.result);
+    in.diet = DietItems(a.result);
     in.programs = std::move(a.programs);
     PdfPrintDevice device(*pdf, 600);
     std::string error;

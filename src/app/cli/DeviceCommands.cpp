@@ -4,6 +4,7 @@
 #include "app/WorkDir.h"
 #include "app/cli/CliArgs.h"
 #include "app/cli/Commands.h"
+#include "app/cli/Json.h"
 #include "device/HidapiTransport.h"
 #include "device/SimulatedDevice.h"
 #include "device/StatusCheck.h"
@@ -67,12 +68,6 @@ PointValues ReadSubjectFile(const std::string& path) {
     for (int p = 1; p <= kPointCount; ++p)
         out[p] = values[static_cast<std::size_t>(p - 1)];
     return out;
-}
-
-std::string Number(double v) {
-    char buf[32];
-    const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, ptr) : "0";
 }
 
 std::string Fixed(const char* format, double v) {
@@ -280,7 +275,7 @@ int RunMeasure(const CommandArgs& args, std::ostream& out, std::ostream& err) {
         auto array = [&](const char* name, const PointValues& v) {
             text << "  \"" << name << "\": [";
             for (int p = 1; p <= kPointCount; ++p)
-                text << (p > 1 ? ", " : "") << Number(v[p]);
+                text << (p > 1 ? ", " : "") << JsonNumber(v[p]);
             text << "]";
         };
         text << "{\n";

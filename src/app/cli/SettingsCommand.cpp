@@ -3,10 +3,8 @@
 #include "app/WorkDir.h"
 #include "app/cli/CliArgs.h"
 #include "app/cli/Commands.h"
+#include "app/cli/Json.h"
 
-#include <QString>
-#include <charconv>
-#include <cstdio>
 #include <ostream>
 #include <sstream>
 
@@ -37,41 +35,6 @@ std::vector<Assignment> ParseAssignments(const std::vector<std::string>& sets) {
         out.push_back(std::move(a));
     }
     return out;
-}
-
-// JSON string; text that is not valid UTF-8 is shown with replacement characters.
-std::string JsonString(const std::string& text) {
-    const QByteArray utf8 = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUtf8();
-    std::string out = "\"";
-    for (const char ch : utf8) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += ch;
-            }
-        }
-    }
-    return out + "\"";
 }
 
 // A JSON value of one field: numbers as the file stores them, flags as true/false.

@@ -6,6 +6,7 @@
 #include "app/gui/Branding.h"
 #include "app/gui/MeStatu.h"
 #include "records/Provisioning.h"
+#include "records/ReferenceTexts.h"
 #include "reference/gui/Meadv.h"
 
 #include <QApplication>
@@ -107,11 +108,11 @@ Workstation::Workstation(WorkstationOptions options) : options_(std::move(option
     form_->SetWindowFactory(SubWindow::Explanation, [this](QWidget* parent) -> QDialog* {
         DbSession* texts = connections_.texts.get();
         return new TMeadv(
-            [texts](int mkey) -> std::optional<MeridianReference> {
+            [texts](int mkey) -> std::optional<ReferenceTopic> {
                 if (!texts || !texts->IsOpen())
                     return std::nullopt;
                 try {
-                    return ReadMeridianReference(*texts, mkey);
+                    return ReadReferenceTopic(*texts, mkey);
                 } catch (const DbError&) {
                     return std::nullopt;
                 }

@@ -199,17 +199,18 @@ void TMeadv::showEvent(QShowEvent* e) {
 void TMeadv::ChooseMeridian(int meridian) {
     if (!source_)
         return;
-    std::optional<MeridianReference> row = source_(meridian);
+    std::optional<ReferenceTopic> row = source_(meridian);
     if (!row)
         return;
     shown_ = meridian;
     Fill(*row);
 }
 
-void TMeadv::Fill(const MeridianReference& row) {
-    const char* valueColumns[] = {"DtEA1", "DtEA2", "DtEA3", "DtEA4", "DtEA5", "DtPot1", "DtPot2", "DtPot3"};
+void TMeadv::Fill(const ReferenceTopic& row) {
+    const std::string* values[] = {&row.DtEA[1], &row.DtEA[2],  &row.DtEA[3],  &row.DtEA[4],
+                                   &row.DtEA[5], &row.DtPot[1], &row.DtPot[2], &row.DtPot[3]};
     for (int i = 1; i <= 8; ++i)
-        Value[i]->setText(QString::fromStdString(row.Text(valueColumns[i - 1])));
+        Value[i]->setText(QString::fromStdString(*values[i - 1]));
     for (int page = 2; page <= 5; ++page) {
         const ExplanationPageTexts t = ExplanationPage(row, page);
         const std::optional<std::string>* boxes[] = {nullptr, &t.Upper, &t.Middle, &t.Lower};
@@ -220,8 +221,9 @@ void TMeadv::Fill(const MeridianReference& row) {
             }
     }
     QPixmap pm;
-    if (!row.Diagram.isEmpty())
-        pm.loadFromData(row.Diagram);
+    if (!row.DtGpM.empty())
+        pm.loadFromData(reinterpret_cast<const uchar*>(row.DtGpM.data()),
+                        static_cast<uint>(row.DtGpM.size()));
     Diagram->setPixmap(pm);
     Diagram->resize(pm.isNull() ? QSize(1, 1) : pm.size() / pm.devicePixelRatio());
 }

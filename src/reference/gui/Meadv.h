@@ -38,7 +38,7 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    void Fill(const MeridianReference& row);
+    void Fill(const ReferenceTopic& row);
 
     MeridianReferenceSource source_;
     int shown_ = 0;

@@ -43,6 +43,7 @@ std::vector<ProgramMatch> MatchPrograms(const std::vector<ProgramForMatching>& p
                                         const AnalysisResult& result, const MatchSubject& subject);
 
 // Whether one condition holds (exposed for the program editor's tests and hints).
-bool ConditionHolds(const ProgramCondition& condition, const AnalysisResult& result, const MatchSubject& subject);
+bool ConditionHolds(const ProgramCondition& condition, const AnalysisResult& result,
+                    const MatchSubject& subject);
 
 } // namespace oruk

@@ -139,7 +139,8 @@ TEST_F(WorkstationTest, FailedDatabaseStartUpEndsTheProgram) {
     answer.start();
     ASSERT_TRUE(RunFirstActivation(*ws));
     answer.stop();
-    EXPECT_EQ(messages, (QStringList{QString::fromUtf8(kMsgNotInstalled), QString::fromUtf8(kMsgStartError)}));
+    EXPECT_EQ(messages,
+              (QStringList{QString::fromUtf8(kMsgNotInstalled), QString::fromUtf8(kMsgStartError)}));
     EXPECT_FALSE(ws->State().DeviceOnline);
     EXPECT_TRUE(WaitFor([&] { return !ws->MainWindow().isVisible(); }, 3000));
 }

@@ -4,7 +4,7 @@
 
 namespace oruk::cli {
 
-CliArgs::CliArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+CliArgs::CliArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) != 0 || arg.size() == 2) {
@@ -17,11 +17,11 @@ CliArgs::CliArgs(const std::vector<std::string>& args, const std::vector<OptionS
             inlineValue = name.substr(eq + 1);
             name.resize(eq);
         }
-        const auto spec =
-            std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-        if (spec == specs.end())
+        const auto option =
+            std::find_if(options.begin(), options.end(), [&](const OptionSpec& s) { return s.name == name; });
+        if (option == options.end())
             throw CliError("unknown option --" + name);
-        switch (spec->kind) {
+        switch (option->kind) {
         case OptionKind::Flag:
             if (inlineValue)
                 throw CliError("option --" + name + " takes no value");
@@ -36,7 +36,7 @@ CliArgs::CliArgs(const std::vector<std::string>& args, const std::vector<OptionS
             break;
         case OptionKind::Value:
         case OptionKind::Repeated:
-            if (spec->kind == OptionKind::Value && Has(name))
+            if (option->kind == OptionKind::Value && Has(name))
                 throw CliError("option --" + name + " given twice");
             if (!inlineValue) {
                 if (i + 1 >= args.size())

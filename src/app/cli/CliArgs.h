@@ -29,7 +29,7 @@ struct OptionSpec {
 // Options of one command; everything that is not an option is a positional word.
 class CliArgs {
 public:
-    CliArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+    CliArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& options);
 
     bool Has(const std::string& name) const { return values_.count(name) != 0; }
     std::optional<std::string> Value(const std::string& name) const;

@@ -171,11 +171,11 @@ int RunSubjects(const CommandArgs& argv, std::ostream& out, std::ostream& err) {
 }
 
 int RunSubject(const CommandArgs& argv, std::ostream& out, std::ostream& err) {
-    std::vector<OptionSpec> specs = kSubjectFields;
-    specs.push_back(kWorkDir);
-    specs.push_back({"no", OptionKind::Value});
-    specs.push_back({"new-no", OptionKind::Value});
-    const CliArgs args(argv, specs);
+    std::vector<OptionSpec> options = kSubjectFields;
+    options.push_back(kWorkDir);
+    options.push_back({"no", OptionKind::Value});
+    options.push_back({"new-no", OptionKind::Value});
+    const CliArgs args(argv, options);
     if (args.Positional().size() != 1)
         throw CliError("use: subject add|change|delete --no NO ...");
     const std::string action = args.Positional().front();

@@ -4,11 +4,11 @@
 #include <QGuiApplication>
 #include <cerrno>
 #include <clocale>
+#include <cstring>
+#include <iostream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <cstring>
-#include <iostream>
 
 namespace {
 
